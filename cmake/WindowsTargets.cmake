@@ -1,0 +1,34 @@
+# The Windows layer, the deliverables and the tests that run under Wine.
+
+set(GW_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid winmm imm32
+                   advapi32 msimg32)
+
+# Deliverables go to one folder laid out as the install folder.
+set(GW_INSTALL_DIR ${CMAKE_BINARY_DIR}/Glyphwell)
+
+gw_collect_sources(GW_WIN_SOURCES framework/win keyboard/win languages/win shell/win macros/win
+                   extensions/win)
+add_library(gw_win STATIC ${GW_WIN_SOURCES})
+target_link_libraries(gw_win PUBLIC gw_core ${GW_SYSTEM_LIBS})
+gw_strict(gw_win)
+
+# Windows tests: one program per source file, each run by CTest under Wine. Tests that drive
+# the desktop (input, focus, foreground) take the "desktop" lock so they never overlap.
+file(GLOB GW_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
+foreach(source IN LISTS GW_WIN_TEST_SOURCES)
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(win_${name} ${source})
+    target_link_libraries(win_${name} PRIVATE gw_win GTest::gtest_main GTest::gmock)
+    gw_strict(win_${name})
+    gw_static_runtime(win_${name})
+    add_test(NAME win.${name} COMMAND win_${name} --gtest_brief=1)
+    set_tests_properties(win.${name} PROPERTIES RESOURCE_LOCK desktop)
+endforeach()
+
+# The keyboard program.
+add_executable(Glyphwell WIN32 shell/win/GlyphwellMain.cpp resources/Glyphwell.rc)
+target_link_libraries(Glyphwell PRIVATE gw_win)
+gw_unicode_entry(Glyphwell)
+set_target_properties(Glyphwell PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GW_INSTALL_DIR})
+gw_strict(Glyphwell)
+gw_static_runtime(Glyphwell)

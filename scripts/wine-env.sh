@@ -1,0 +1,46 @@
+# Sourced by the scripts that run Windows programs. Sets up the environment for the project's
+# Wine prefix; gw_wine_ready starts what is missing (display, prefix, wineserver).
+GW_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+GW_WINE64=/usr/lib/wine/wine64
+GW_WINESERVER=/usr/lib/wine/wineserver64
+export WINEPREFIX="${GW_WINEPREFIX:-$GW_ROOT/build/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installers: nothing here needs them and they would try the network.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+GW_XVFB_DISPLAY="${GW_XVFB_DISPLAY:-:87}"
+
+gw_display_alive() {
+    [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1
+}
+
+gw_start_xvfb() {
+    export DISPLAY="$GW_XVFB_DISPLAY"
+    gw_display_alive && return 0
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
+    for _ in $(seq 100); do
+        gw_display_alive && return 0
+        sleep 0.1
+    done
+    echo "wine-env: Xvfb did not start on $DISPLAY" >&2
+    return 1
+}
+
+gw_wine_ready() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    exec 9>"$WINEPREFIX.lock"
+    flock 9
+    # Tests always use the private display, so they never draw on the user's screen.
+    if [ "${GW_USE_USER_DISPLAY:-0}" != 1 ] || ! gw_display_alive; then
+        gw_start_xvfb
+    fi
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "wine-env: booting the Wine prefix $WINEPREFIX (once)" >&2
+        "$GW_WINE64" wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
+        "$GW_WINESERVER" -w
+    fi
+    # A persistent wineserver keeps the prefix warm between test programs.
+    "$GW_WINESERVER" -p </dev/null >/dev/null 2>&1 9>&- || true # fails when one runs already
+    flock -u 9
+    exec 9>&-
+}

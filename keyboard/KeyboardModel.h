@@ -131,7 +131,8 @@ public:
     int HitTest(Point pixel) const;
     Point ToEngineUnits(int area, Point pixel) const;
     Point FromEngineUnits(int area, Point units) const;
-    // Key number 1..9 on the grids, 1 on every other area.
+    // Key number 1..9 on the grids, 1 on every other area for points inside it. Points outside
+    // (strokes from an extension's device) are held to the grid's rows and columns.
     int KeyNumber(int xUnits, int yUnits, int area) const;
 
     std::array<KeyArea, kKeyAreaCount> areas{};
@@ -169,7 +170,9 @@ enum PictureId : int {
 };
 constexpr int kPictureCount = 23;
 
-// Relative path of a picture file of a language folder, e.g. "Normal\\1\\LCKB.bmp".
+// Relative path of a picture file of a language folder, e.g. "Normal\\1\\LCKB.bmp"; each
+// separator is kept as a pair of backslashes (Windows reads the pair as one separator).
+// Empty for a bad size or picture.
 std::u16string PicturePath(int size, int picture);
 
 struct Size {
@@ -192,7 +195,9 @@ struct FrameMargins {
     int borderHeight = 0; // the two vertical border widths
     int frameHeight = 0;
 };
-// True when a picture of this size fits the work area with the frame around it.
+// True when a picture of this size fits the work area with the frame around it: width +
+// 2 * margin + 2 * (borderWidth + frameWidth) and height + 2 * (borderHeight + frameHeight).
+// A missing picture ({0, 0}) never fits.
 bool SizeFitsWorkArea(Size picture, Size workArea, const FrameMargins& margins);
 
 } // namespace gw

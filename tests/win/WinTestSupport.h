@@ -1,0 +1,84 @@
+#pragma once
+// Helpers shared by the Windows tests: message pumping with deadlines and a small target
+// application whose edit control receives the typed text.
+#include <windows.h>
+
+#include <string>
+
+namespace wintest {
+
+// Pumps this thread's messages (keys become characters through TranslateMessage) until the
+// condition holds or the time is up; returns the condition's last value.
+template <typename Condition> bool PumpUntil(Condition condition, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (condition())
+            return true;
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+inline void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+inline std::wstring WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+// The target application: a top-level window whose edit control has the focus.
+class TargetWindow {
+public:
+    TargetWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"GWTestTarget";
+        ::RegisterClassW(&wc);
+        frame_ = ::CreateWindowExW(0, wc.lpszClassName, L"Typing target", WS_OVERLAPPEDWINDOW, 50,
+                                   50, 400, 120, nullptr, nullptr, wc.hInstance, nullptr);
+        edit_ = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 360,
+                                  30, frame_, nullptr, wc.hInstance, nullptr);
+        ::ShowWindow(frame_, SW_SHOW);
+        ::UpdateWindow(frame_);
+    }
+    ~TargetWindow() { ::DestroyWindow(frame_); }
+    TargetWindow(const TargetWindow&) = delete;
+    TargetWindow& operator=(const TargetWindow&) = delete;
+
+    // Brings the window to the foreground with the focus in the edit control.
+    bool TakeFocus() {
+        return PumpUntil(
+            [this] {
+                if (::GetForegroundWindow() != frame_)
+                    ::SetForegroundWindow(frame_);
+                if (::GetFocus() != edit_)
+                    ::SetFocus(edit_);
+                return ::GetForegroundWindow() == frame_ && ::GetFocus() == edit_;
+            },
+            5000);
+    }
+    // Waits until the edit control shows the text; false on time-out.
+    bool WaitForText(const std::wstring& expected, DWORD timeoutMs = 3000) const {
+        return PumpUntil([&] { return Text() == expected; }, timeoutMs);
+    }
+    std::wstring Text() const { return WindowText(edit_); }
+    HWND Frame() const { return frame_; }
+    HWND Edit() const { return edit_; }
+
+private:
+    HWND frame_ = nullptr;
+    HWND edit_ = nullptr;
+};
+
+} // namespace wintest

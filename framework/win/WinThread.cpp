@@ -6,12 +6,14 @@ CWinThread::~CWinThread() {
 }
 
 bool CWinThread::CreateThread() {
-    thread_ = ::CreateThread(nullptr, 0, &CWinThread::ThreadEntry, this, CREATE_SUSPENDED,
-                             &threadId_);
+    thread_ =
+        ::CreateThread(nullptr, 0, &CWinThread::ThreadEntry, this, CREATE_SUSPENDED, &threadId_);
     return thread_ != nullptr;
 }
 
-void CWinThread::ResumeThread() { ::ResumeThread(thread_); }
+void CWinThread::ResumeThread() {
+    ::ResumeThread(thread_);
+}
 
 HANDLE CWinThread::DuplicateThreadHandle() const {
     HANDLE copy = nullptr;

@@ -4,7 +4,9 @@ namespace {
 const wchar_t kOwnerProperty[] = L"Glyphwell.CWnd";
 }
 
-CWnd::~CWnd() { DestroyWindow(); }
+CWnd::~CWnd() {
+    DestroyWindow();
+}
 
 bool CWnd::RegisterWindowClass(const wchar_t* className, UINT style, HCURSOR cursor,
                                HBRUSH background, HICON icon, int windowExtraBytes) {

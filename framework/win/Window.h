@@ -16,8 +16,8 @@ public:
                                     HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                                     HICON icon = nullptr, int windowExtraBytes = 0);
 
-    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
-                  int x, int y, int width, int height, HWND parent, HMENU menuOrId);
+    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x,
+                  int y, int width, int height, HWND parent, HMENU menuOrId);
     void DestroyWindow();
 
     HWND GetSafeHwnd() const { return hwnd_; }
@@ -31,7 +31,6 @@ protected:
     virtual void PostNcDestroy() {}
 
 private:
-    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam);
+    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
 };

@@ -4,8 +4,7 @@ namespace {
 constexpr DWORD kStopCheckMs = 50;
 }
 
-CTimerThread* CTimerThread::Start(HWND target, UINT message, DWORD intervalMs,
-                                  StopFlag* stopFlag) {
+CTimerThread* CTimerThread::Start(HWND target, UINT message, DWORD intervalMs, StopFlag* stopFlag) {
     auto* timer = new CTimerThread();
     if (!timer->CreateThread()) {
         delete timer;

@@ -1,6 +1,6 @@
 // The one-shot timer thread and the receiving rule, with real threads and a real window.
-#include "framework/win/Window.h"
 #include "shell/win/TimerThread.h"
+#include "framework/win/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -75,8 +75,7 @@ TEST(TimerThread, DeliversOneMessageAfterTheIntervalAndEnds) {
 TEST(TimerThread, StoppedTimerSendsNothingAndEndsWithinAboutFiftyMs) {
     TimerReceiver receiver;
     CTimerThread::StopFlag stop;
-    CTimerThread* timer =
-        CTimerThread::Start(receiver.GetSafeHwnd(), kTimerMessage, 5000, &stop);
+    CTimerThread* timer = CTimerThread::Start(receiver.GetSafeHwnd(), kTimerMessage, 5000, &stop);
     ASSERT_NE(timer, nullptr);
     HANDLE thread = timer->DuplicateThreadHandle();
     ASSERT_NE(thread, nullptr);

@@ -1,4 +1,6 @@
-// Cost of recognising one typical stroke end to end, against merely copying its points.
+// Cost of one typical stroke: recognised alone, and end to end through the engine's decision
+// and the keystroke output into a recording port; both against merely copying its points.
+#include "keyboard/CharacterEngine.h"
 #include "keyboard/StrokeRecognizer.h"
 
 #include <benchmark/benchmark.h>
@@ -91,5 +93,44 @@ void BM_RecogniseStroke(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RecogniseStroke);
+
+// Records the key events; answers key states and layouts as a plain US-English system.
+class RecordingKeyboard : public KeyEventPort, public KeyStatePort {
+public:
+    void Send(const KeyInput& input) override { events.push_back(input); }
+    bool IsKeyDown(std::uint8_t) const override { return false; }
+    bool IsKeyToggled(std::uint8_t) const override { return false; }
+    KeyboardLayoutId ThreadLayout(std::uint32_t) const override { return 0x04090409; }
+    void ActivateLayout(KeyboardLayoutId) override {}
+    std::int16_t ScanCharacter(char16_t ch, KeyboardLayoutId) const override {
+        return ch >= u'a' && ch <= u'z' ? static_cast<std::int16_t>(ch - 32) : -1;
+    }
+    std::uint16_t ScanCode(std::uint8_t key, KeyboardLayoutId) const override { return key; }
+    KeyboardLayoutId LoadUsEnglishLayout() override { return 0x04090409; }
+    std::vector<KeyInput> events;
+};
+
+void BM_StrokeToKeyEvents(benchmark::State& state) {
+    const std::vector<Point> points = TypicalStroke();
+    KeyGeometry geometry;
+    KeyboardLayout layout;
+    CombineList combines(BuiltInCombineList().begin(), BuiltInCombineList().end());
+    NullTimers timers;
+    RecordingKeyboard keyboard;
+    keyboard.events.reserve(16);
+    CharacterEngine engine(layout, geometry, combines, keyboard, keyboard, timers);
+    for (auto _ : state) {
+        keyboard.events.clear();
+        engine.StrokeStart(kLetterGrid, points.front(), false);
+        for (std::size_t i = 1; i + 1 < points.size(); ++i) {
+            engine.StrokeMove(points[i], false);
+        }
+        engine.StrokeEnd(points.back(), false);
+        benchmark::DoNotOptimize(keyboard.events.data());
+    }
+    if (keyboard.events.empty())
+        state.SkipWithError("the stroke typed nothing");
+}
+BENCHMARK(BM_StrokeToKeyEvents);
 
 } // namespace

@@ -39,8 +39,12 @@ gw_wine_ready() {
         "$GW_WINE64" wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
         "$GW_WINESERVER" -w
     fi
-    # A persistent wineserver keeps the prefix warm between test programs.
-    "$GW_WINESERVER" -p </dev/null >/dev/null 2>&1 9>&- || true # fails when one runs already
+    # A persistent wineserver keeps the prefix warm between test programs. When it is new,
+    # start the prefix's services now, detached from our output: started by the first test
+    # program instead, they would hold its output pipe open and CTest would wait forever.
+    if "$GW_WINESERVER" -p </dev/null >/dev/null 2>&1 9>&-; then
+        "$GW_WINE64" wineboot </dev/null >/dev/null 2>&1 9>&- || true
+    fi
     flock -u 9
     exec 9>&-
 }

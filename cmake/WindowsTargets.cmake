@@ -12,12 +12,19 @@ add_library(gw_win STATIC ${GW_WIN_SOURCES})
 target_link_libraries(gw_win PUBLIC gw_core ${GW_SYSTEM_LIBS})
 gw_strict(gw_win)
 
-# Windows tests: one program per source file, each run by CTest under Wine. Tests that drive
-# the desktop (input, focus, foreground) take the "desktop" lock so they never overlap.
+# windres does not report what a script includes, so name it here.
+file(GLOB GW_RESOURCE_INPUTS CONFIGURE_DEPENDS resources/*.rc resources/*.h resources/*.manifest
+     resources/pictures/*)
+set_source_files_properties(resources/Glyphwell.rc PROPERTIES OBJECT_DEPENDS
+                                                              "${GW_RESOURCE_INPUTS}")
+
+# Windows tests: one program per source file, each run by CTest under Wine with the keyboard
+# program's resources. Tests that drive the desktop (input, focus, foreground) take the
+# "desktop" lock so they never overlap.
 file(GLOB GW_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
 foreach(source IN LISTS GW_WIN_TEST_SOURCES)
     get_filename_component(name ${source} NAME_WE)
-    add_executable(win_${name} ${source})
+    add_executable(win_${name} ${source} resources/Glyphwell.rc)
     target_link_libraries(win_${name} PRIVATE gw_win GTest::gtest_main GTest::gmock)
     gw_strict(win_${name})
     gw_static_runtime(win_${name})
@@ -32,3 +39,4 @@ gw_unicode_entry(Glyphwell)
 set_target_properties(Glyphwell PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GW_INSTALL_DIR})
 gw_strict(Glyphwell)
 gw_static_runtime(Glyphwell)
+

@@ -9,6 +9,7 @@
 #include "shell/win/AboutDlg.h"
 #include "shell/win/DialogControls.h"
 #include "shell/win/SplashScreen.h"
+#include "tests/win/WinTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,9 @@
 #include <vector>
 
 namespace {
+
+using wintest::PumpFor;
+using wintest::SendClick;
 
 // A 32-bit top-down memory bitmap selected into a memory device context.
 class Canvas {
@@ -119,31 +123,6 @@ protected:
     }
 };
 
-void PumpFor(DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (::GetTickCount() - start < ms);
-}
-
-// Waits for the thread while pumping this thread's messages; true if it ended in time.
-bool WaitPumping(HANDLE thread, DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
-        if (::MsgWaitForMultipleObjects(1, &thread, FALSE, 5, QS_ALLINPUT) == WAIT_OBJECT_0)
-            return true;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&msg);
-    }
-    return false;
-}
-
 BOOL CALLBACK FindVisible(HWND hwnd, LPARAM found) {
     if (::IsWindowVisible(hwnd)) {
         *reinterpret_cast<HWND*>(found) = hwnd;
@@ -173,21 +152,6 @@ bool WaitUntilHidden(HWND window, DWORD ms) {
         ::Sleep(5);
     }
     return false;
-}
-
-void SendClick(POINT at) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input[3] = {};
-    for (INPUT& i : input) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = (at.x * 65535 + width / 2) / (width - 1);
-        i.mi.dy = (at.y * 65535 + height / 2) / (height - 1);
-    }
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(3, input, sizeof(INPUT));
 }
 
 RECT ClientRectInParent(HWND child) {
@@ -269,7 +233,7 @@ TEST(SplashScreen, ShowsCentredOnTopAndClosesItselfAfterTwoSeconds) {
     const DWORD elapsed = ::GetTickCount() - start;
     EXPECT_GE(elapsed, 2000u);
     EXPECT_LE(elapsed, 3000u);
-    ASSERT_TRUE(WaitPumping(thread, 5000));
+    ASSERT_TRUE(wintest::PumpUntilSignalled(thread, 5000));
     DWORD code = 0;
     ::GetExitCodeThread(thread, &code);
     EXPECT_EQ(code, DWORD(IDCANCEL)) << "closed by its timer";
@@ -298,7 +262,7 @@ TEST(SplashScreen, ClickClosesItAtOnce) {
     const DWORD hidden = ::GetTickCount();
     EXPECT_LT(hidden - clicked, 500u);
     EXPECT_LT(hidden - start, 2000u) << "before its timer";
-    ASSERT_TRUE(WaitPumping(thread, 5000));
+    ASSERT_TRUE(wintest::PumpUntilSignalled(thread, 5000));
     DWORD code = 0;
     ::GetExitCodeThread(thread, &code);
     EXPECT_EQ(code, DWORD(CSplashScreen::kClosedByClick));

@@ -3,6 +3,7 @@
 #include "shell/win/SystemTray.h"
 #include "framework/win/Window.h"
 #include "resources/resource.h"
+#include "tests/win/WinTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,9 @@
 #include <vector>
 
 namespace {
+
+using wintest::PumpFor;
+using wintest::SendClick;
 
 constexpr UINT kCallback = WM_USER + 5;
 const wchar_t kTip[] = L"Glyphwell Onscreen Keyboard";
@@ -232,23 +236,6 @@ HWND FindPopupMenu(DWORD timeoutMs) {
         ::Sleep(20);
     }
     return nullptr;
-}
-
-void SendClick(POINT at) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input[3] = {};
-    for (INPUT& i : input) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = (at.x * 65535 + width / 2) / (width - 1);
-        i.mi.dy = (at.y * 65535 + height / 2) / (height - 1);
-    }
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input[0], sizeof(INPUT));
-    ::Sleep(50);
-    ::SendInput(2, &input[1], sizeof(INPUT));
 }
 
 // Right-clicks the icon (as the shell reports it) while a helper thread inspects the menu and

@@ -1,6 +1,8 @@
 // The one-shot timer thread and the receiving rule, with real threads and a real window.
 #include "shell/win/TimerThread.h"
+
 #include "framework/win/Window.h"
+#include "tests/win/WinTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -35,37 +37,12 @@ protected:
     }
 };
 
-// Pumps this thread's messages for the given time.
-void PumpFor(DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&msg);
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-// Pumps messages until the thread handle is signalled or the time is up; true if it ended.
-bool PumpUntilEnded(HANDLE thread, DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
-        DWORD r = ::MsgWaitForMultipleObjects(1, &thread, FALSE, 5, QS_ALLINPUT);
-        if (r == WAIT_OBJECT_0)
-            return true;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&msg);
-    }
-    return false;
-}
-
 TEST(TimerThread, DeliversOneMessageAfterTheIntervalAndEnds) {
     TimerReceiver receiver;
     const DWORD start = ::GetTickCount();
     receiver.slot.Start(receiver.GetSafeHwnd(), kTimerMessage, 200);
     ASSERT_TRUE(receiver.slot.IsRunning());
-    PumpFor(700);
+    wintest::PumpFor(700);
     ASSERT_EQ(receiver.arrivals.size(), 1u);
     EXPECT_GE(receiver.arrivals[0] - start, 200u);
     EXPECT_EQ(receiver.accepted, 1);
@@ -79,14 +56,14 @@ TEST(TimerThread, StoppedTimerSendsNothingAndEndsWithinAboutFiftyMs) {
     ASSERT_NE(timer, nullptr);
     HANDLE thread = timer->DuplicateThreadHandle();
     ASSERT_NE(thread, nullptr);
-    PumpFor(120);
+    wintest::PumpFor(120);
     const DWORD stoppedAt = ::GetTickCount();
     stop->store(true);
-    EXPECT_TRUE(PumpUntilEnded(thread, 1000));
+    EXPECT_TRUE(wintest::PumpUntilSignalled(thread, 1000));
     // Within one 50 ms check, with room for a loaded machine.
     EXPECT_LE(::GetTickCount() - stoppedAt, 150u);
     ::CloseHandle(thread);
-    PumpFor(100);
+    wintest::PumpFor(100);
     EXPECT_TRUE(receiver.arrivals.empty());
 }
 
@@ -98,12 +75,12 @@ TEST(TimerThread, ReplacedTimersLateMessageIsIgnored) {
     ASSERT_NE(old, nullptr);
     HANDLE oldThread = old->DuplicateThreadHandle();
     receiver.slot.Start(receiver.GetSafeHwnd(), kTimerMessage, 400);
-    EXPECT_TRUE(PumpUntilEnded(oldThread, 1000));
+    EXPECT_TRUE(wintest::PumpUntilSignalled(oldThread, 1000));
     ::CloseHandle(oldThread);
     EXPECT_EQ(receiver.ignored, 1);
     EXPECT_EQ(receiver.accepted, 0);
     EXPECT_TRUE(receiver.slot.IsRunning());
-    PumpFor(600);
+    wintest::PumpFor(600);
     EXPECT_EQ(receiver.accepted, 1);
     EXPECT_EQ(receiver.ignored, 1);
 }
@@ -111,9 +88,9 @@ TEST(TimerThread, ReplacedTimersLateMessageIsIgnored) {
 TEST(TimerThread, RestartingTheSlotStopsThePreviousTimer) {
     TimerReceiver receiver;
     receiver.slot.Start(receiver.GetSafeHwnd(), kTimerMessage, 150);
-    PumpFor(50);
+    wintest::PumpFor(50);
     receiver.slot.Start(receiver.GetSafeHwnd(), kTimerMessage, 300);
-    PumpFor(700);
+    wintest::PumpFor(700);
     EXPECT_EQ(receiver.accepted, 1);
     EXPECT_EQ(receiver.ignored, 0);
 }
@@ -126,7 +103,7 @@ TEST(TimerThread, TimerForAWindowThatIsGoneEndsQuietly) {
     CTimerThread* timer = CTimerThread::Start(gone, kTimerMessage, 50, &stop);
     ASSERT_NE(timer, nullptr);
     HANDLE thread = timer->DuplicateThreadHandle();
-    EXPECT_TRUE(PumpUntilEnded(thread, 1000));
+    EXPECT_TRUE(wintest::PumpUntilSignalled(thread, 1000));
     ::CloseHandle(thread);
     EXPECT_TRUE(stop->load());
 }

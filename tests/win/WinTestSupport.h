@@ -29,6 +29,31 @@ inline void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
+// Pumps messages until the handle is signalled (a thread ended); true if it was in time.
+inline bool PumpUntilSignalled(HANDLE handle, DWORD timeoutMs) {
+    return PumpUntil([handle] { return ::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; },
+                     timeoutMs);
+}
+
+// A left click at a screen point with real mouse input. It does not pump messages, so a
+// helper thread may click while the main thread runs a modal loop.
+inline void SendClick(POINT at) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input[3] = {};
+    for (INPUT& i : input) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = (at.x * 65535 + width / 2) / (width - 1);
+        i.mi.dy = (at.y * 65535 + height / 2) / (height - 1);
+    }
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input[0], sizeof(INPUT));
+    ::Sleep(50);
+    ::SendInput(2, &input[1], sizeof(INPUT));
+}
+
 inline std::wstring WindowText(HWND window) {
     const int length = ::GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

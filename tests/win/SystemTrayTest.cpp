@@ -14,7 +14,6 @@
 
 namespace {
 
-using wintest::PumpFor;
 using wintest::SendClick;
 
 constexpr UINT kCallback = WM_USER + 5;

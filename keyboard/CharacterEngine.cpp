@@ -22,6 +22,19 @@ constexpr std::uint8_t FunctionKey(int number) {
     return static_cast<std::uint8_t>(key::kF1 + number - 1);
 }
 
+struct DirectionAndKind {
+    int direction;
+    int kind;
+};
+
+// On a key, a returned stroke gives the second character of its direction, and a circle the
+// second character of the centre.
+DirectionAndKind KeyStroke(const StrokeClassification& stroke) {
+    if (!stroke.returned)
+        return {stroke.direction, 0};
+    return {stroke.circle ? kCenter : stroke.direction, 1};
+}
+
 } // namespace
 
 CharacterEngine::CharacterEngine(const KeyboardLayout& layout, const KeyGeometry& geometry,
@@ -127,13 +140,7 @@ bool CharacterEngine::Decide(const StrokeClassification& stroke) {
 bool CharacterEngine::DecideGrid(const StrokeClassification& stroke, bool longDragPending) {
     if (stroke.key < 1 || stroke.key > 9)
         return false;
-    int direction = stroke.direction;
-    int kind = 0;
-    if (stroke.returned) {
-        kind = 1;
-        if (stroke.circle)
-            direction = kCenter;
-    }
+    auto [direction, kind] = KeyStroke(stroke);
     const int side = stroke.area == kNumberGrid ? kNumberSide : kLetterSide;
     if (layout_.Slot(side, stroke.key, direction, 0).letterPair) {
         const bool shiftDown = keys_.IsKeyDown(vk::kShift);
@@ -179,13 +186,7 @@ bool CharacterEngine::DecideSpaceArea(const StrokeClassification& stroke) {
 }
 
 bool CharacterEngine::DecideZeroKey(const StrokeClassification& stroke) {
-    int direction = stroke.direction;
-    int kind = 0;
-    if (stroke.returned) {
-        kind = 1;
-        if (stroke.circle)
-            direction = kCenter;
-    }
+    const auto [direction, kind] = KeyStroke(stroke);
     return TypeBottomSlot(direction, kind);
 }
 

@@ -40,7 +40,7 @@ DirectionAndKind KeyStroke(const StrokeClassification& stroke) {
 CharacterEngine::CharacterEngine(const KeyboardLayout& layout, const KeyGeometry& geometry,
                                  const CombineList& combines, KeyEventPort& events,
                                  KeyStatePort& keys, TimerPort& timers)
-    : layout_(layout), geometry_(geometry), combines_(combines), keys_(keys), timers_(timers),
+    : layout_(layout), combines_(combines), keys_(keys), timers_(timers),
       keystrokes_(events, keys, output_), stroke_(geometry, layout, timers, *this, *this, *this) {
     ApplySettings(settings_, StrokeSettings{}.circleAreaRatio);
     if (keys_.IsKeyToggled(vk::kCapital)) {

@@ -163,7 +163,6 @@ private:
     }
 
     const KeyboardLayout& layout_;
-    const KeyGeometry& geometry_;
     const CombineList& combines_;
     KeyStatePort& keys_;
     TimerPort& timers_;

@@ -40,3 +40,23 @@ set_target_properties(Glyphwell PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GW_INSTALL
 gw_strict(Glyphwell)
 gw_static_runtime(Glyphwell)
 
+
+# End-to-end tests: they start the real programs (and a small program to type into) from the
+# build folder, as a user would, and drive them with real input.
+add_executable(GWTypingTarget WIN32 tests/e2e/programs/TypingTargetMain.cpp)
+gw_unicode_entry(GWTypingTarget)
+gw_strict(GWTypingTarget)
+gw_static_runtime(GWTypingTarget)
+
+file(GLOB GW_E2E_TEST_SOURCES CONFIGURE_DEPENDS tests/e2e/*Test.cpp)
+foreach(source IN LISTS GW_E2E_TEST_SOURCES)
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(e2e_${name} ${source})
+    target_link_libraries(e2e_${name} PRIVATE gw_core GTest::gtest_main ${GW_SYSTEM_LIBS})
+    gw_strict(e2e_${name})
+    gw_static_runtime(e2e_${name})
+    add_dependencies(e2e_${name} Glyphwell GWTypingTarget)
+    add_test(NAME e2e.${name} COMMAND e2e_${name} --gtest_brief=1
+             WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK desktop)
+endforeach()

@@ -14,15 +14,21 @@ gw_display_alive() {
     [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1
 }
 
+# Uses the private display if it runs, else starts it; a display number taken by something
+# else (or by a stale lock) moves us on to the next one.
 gw_start_xvfb() {
-    export DISPLAY="$GW_XVFB_DISPLAY"
-    gw_display_alive && return 0
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
-    for _ in $(seq 100); do
+    local base=${GW_XVFB_DISPLAY#:}
+    for n in $(seq "$base" $((base + 5))); do
+        export DISPLAY=":$n"
         gw_display_alive && return 0
-        sleep 0.1
+        Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
+        for _ in $(seq 50); do
+            gw_display_alive && return 0
+            kill -0 $! 2>/dev/null || break
+            sleep 0.1
+        done
     done
-    echo "wine-env: Xvfb did not start on $DISPLAY" >&2
+    echo "wine-env: no Xvfb display could be started from $GW_XVFB_DISPLAY on" >&2
     return 1
 }
 

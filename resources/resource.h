@@ -22,3 +22,37 @@
 #define IDC_LINK_USERS_GROUP 1042
 #define IDC_LINK_MAKER 1043
 #define IDC_LINK_MAIL 1044
+
+// The main frame: its menu bar (IDR_MAINFRAME), its child windows and its commands.
+#define IDW_KEYBOARD_VIEW 0xE900 // the keyboard view, the frame's client area
+#define IDW_ENGINE_WINDOW 0xE901 // the engine's hidden child window
+#define ID_OPTIONS_MACRO_SCRIBE 32817
+#define ID_OPTIONS_SETTINGS 32785
+#define ID_OPTIONS_GAME 32800
+#define ID_SIZE_1 32816
+#define ID_SIZE_2 32815
+#define ID_SIZE_3 32814
+#define ID_SIZE_4 32813
+#define ID_SIZE_5 32812
+#define ID_SIZE_6 32811
+#define ID_MODE_VERTICAL 32809
+#define ID_MODE_NORMAL 32803
+#define ID_MODE_HORIZONTAL 32807
+#define ID_TRANSPARENCY_0 32787
+#define ID_TRANSPARENCY_10 32797
+#define ID_TRANSPARENCY_20 32789
+#define ID_TRANSPARENCY_30 32790
+#define ID_TRANSPARENCY_40 32791
+#define ID_TRANSPARENCY_50 32798
+#define ID_TRANSPARENCY_60 32793
+#define ID_TRANSPARENCY_70 32794
+#define ID_TRANSPARENCY_80 32795
+#define ID_TRANSPARENCY_90 32799
+#define ID_LANG_ENGLISH 32830 // the built-in language; folders follow from 32831
+#define ID_LANG_FIRST_FOLDER 32831
+#define ID_LANG_LAST_FOLDER 32840
+#define ID_LANG_MORE 32841
+#define ID_HELP_FINDER 0xE143
+#define ID_HELP_WEB_SITE 32843
+#define ID_HELP_ABOUT_LANGUAGE 32844 // added by a language that has an About link
+#define ID_APP_ABOUT 0xE140

@@ -1,0 +1,43 @@
+#include "shell/win/SharedAreaOwner.h"
+
+#include <atomic>
+
+bool CSharedAreaOwner::Create(const std::wstring& mappingName, const std::wstring& mutexName) {
+    Release(0);
+    mapping_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        static_cast<DWORD>(gw::kSharedAreaBytes),
+                                        mappingName.c_str()));
+    if (!mapping_)
+        return false;
+    void* view = ::MapViewOfFile(mapping_.Get(), FILE_MAP_WRITE, 0, 0, gw::kSharedAreaBytes);
+    if (!view) {
+        mapping_.Reset();
+        return false;
+    }
+    area_ = static_cast<gw::SharedArea*>(view);
+    gw::InitialiseSharedAreaHeader(area_->header);
+    mutex_.Reset(::CreateMutexW(nullptr, FALSE, mutexName.c_str()));
+    if (!mutex_) {
+        Release(0); // a library copy that still holds the mapping must not go on using it
+        return false;
+    }
+    return true;
+}
+
+void CSharedAreaOwner::SetMainWindow(HWND window) {
+    if (area_)
+        area_->header.mainWindow = gw::HandleToShared(window);
+}
+
+void CSharedAreaOwner::Release(DWORD waitMs) {
+    if (!area_)
+        return;
+    // Other processes read the flag without the mutex: publish it before the wait.
+    std::atomic_ref<std::uint32_t>(area_->header.active).store(0, std::memory_order_release);
+    if (waitMs)
+        ::Sleep(waitMs);
+    ::UnmapViewOfFile(area_);
+    area_ = nullptr;
+    mapping_.Reset();
+    mutex_.Reset();
+}

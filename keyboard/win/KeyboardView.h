@@ -52,6 +52,8 @@ public:
     void SetMacroStore(const gw::MacroPreviewPort* store) { macroStore_ = store; }
     // After a language or size change: reload the pictures and repaint completely.
     void ReloadPictures();
+    // Uses a size (1..6): saved, the pictures reloaded, the main window resized.
+    void SelectSize(int size) { switcher_.ApplySize(size); }
 
     // The window that has the focus in the application being typed into (focus tracking).
     void SetFocusedWindow(HWND window);

@@ -15,12 +15,15 @@ bool CSplashScreen::OnInitDialog() {
     const int height = BitmapHeight() + ::GetSystemMetrics(SM_CYDLGFRAME);
     const int x = ::GetSystemMetrics(SM_CXFULLSCREEN) / 2 - width / 2;
     const int y = ::GetSystemMetrics(SM_CYFULLSCREEN) / 2 - height / 2;
-    ::SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, x, y, width, height, 0);
+    // Shown here without the activation, so the dialog manager does not show (and activate)
+    // it: the program being typed into keeps the foreground while the keyboard starts.
+    ::SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, x, y, width, height,
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
     ::UpdateWindow(GetSafeHwnd());
     // The timer finds no window if a click closed the splash first, and simply ends.
     CTimerThread::Start(GetSafeHwnd(), WM_CLOSE, kDisplayMs);
-    return true;
+    return false; // no control to take the focus
 }
 
 INT_PTR CSplashScreen::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {

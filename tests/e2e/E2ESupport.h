@@ -11,6 +11,35 @@
 
 namespace e2e {
 
+inline std::wstring FullPath(const wchar_t* relative) {
+    wchar_t full[MAX_PATH] = {};
+    ::GetFullPathNameW(relative, MAX_PATH, full, nullptr);
+    return full;
+}
+
+// The keyboard's settings key of the current user, as the program keeps it.
+constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Vantorel\\Glyphwell";
+
+// Removes every stored setting, so that the next start is a first start.
+inline void ResetSettings() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+inline bool WriteSetting(const wchar_t* name, DWORD value) {
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value,
+                             sizeof(value)) == ERROR_SUCCESS;
+}
+
+// The stored DWORD, or the fallback when there is none.
+inline DWORD ReadSetting(const wchar_t* name, DWORD fallback = 0xFFFFFFFF) {
+    DWORD value = 0;
+    DWORD bytes = sizeof(value);
+    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value,
+                       &bytes) != ERROR_SUCCESS)
+        return fallback;
+    return value;
+}
+
 // Polls until the condition holds or the time is up.
 template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs) {
     const DWORD start = ::GetTickCount();
@@ -55,8 +84,9 @@ public:
             ::GetExitCodeProcess(info_.hProcess, exitCode);
         return true;
     }
-    // The process's visible top-level window of the class, once it is there.
-    HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs) const {
+    // The process's top-level window of the class, once it is there (and visible, unless
+    // hidden ones count).
+    HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs, bool visible = true) const {
         HWND found = nullptr;
         WaitUntil(
             [&] {
@@ -64,7 +94,8 @@ public:
                 DWORD owner = 0;
                 if (found)
                     ::GetWindowThreadProcessId(found, &owner);
-                return found && owner == info_.dwProcessId && ::IsWindowVisible(found);
+                return found && owner == info_.dwProcessId &&
+                       (!visible || ::IsWindowVisible(found));
             },
             timeoutMs);
         return found;

@@ -1,0 +1,107 @@
+#pragma once
+// The keyboard's top-level window: always on top, never activated, layered, with a caption, a
+// menu bar and a sizing border around the keyboard view. It sizes itself around the keyboard
+// picture, remembers its place relative to the nearest corner of the work area, applies the
+// transparency, carries the menu commands and minimizes to the tray.
+#include "framework/win/Window.h"
+#include "hook/HookEvent.h"
+#include "keyboard/win/KeyboardView.h"
+#include "shell/MainFrameGeometry.h"
+#include "shell/win/SystemTray.h"
+
+#include <functional>
+
+// What the frame needs from the application that owns it.
+class CMainFrameOwner {
+public:
+    virtual ~CMainFrameOwner() = default;
+    virtual gw::AppSettings& Settings() = 0;
+    // Writes the whole set of settings.
+    virtual void SaveSettings() = 0;
+    // The six system metrics read when the application started.
+    virtual const gw::FrameMetrics& Metrics() const = 0;
+    // The full path of the "Languages" folder.
+    virtual std::wstring LanguagesFolder() const = 0;
+    // Runs the about box modally.
+    virtual void RunAboutBox(HWND owner) = 0;
+};
+
+// The macro content window's place holder until the macro layer shows content in it: a hidden,
+// never-activated popup laid over the frame's menu bar.
+class CMacroContentWindow : public CWnd {
+public:
+    bool Create();
+};
+
+class CMainFrame : public CWnd, public CHookEventListener, private CKeyboardViewHost {
+public:
+    CMainFrame(CMainFrameOwner& owner, const gw::KeyboardLayout& layout, gw::KeyGeometry& geometry,
+               CGWMainEngine& engine);
+    ~CMainFrame() override;
+
+    // Creates the frame hidden, with its view, macro content window and tray icon. False when
+    // the window or its view cannot be created.
+    bool Create();
+
+    CKeyboardView& View() { return view_; }
+    CSystemTray& Tray() { return tray_; }
+    // The engine's window exists: the frame's commands may restart its idle timer.
+    void SetEngineReady() { engineReady_ = true; }
+
+    // Frame operations the keyboard view and the menu use.
+    void ResizeForKeyboard(int pixelSize) override;
+    void SelectKeyboardSize(int size);
+    void SetTransparency(std::uint32_t transparency);
+    void PlaceAtClosestCorner();
+
+    // The macro store's match shown state changed.
+    void OnMacroMatchChanged(bool matchShown);
+    // Hook events from other programs (focus tracking follows them).
+    void OnHookEvent(const gw::HookEvent& event) override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // CKeyboardViewHost
+    void RelayoutForState() override { LayOutView(); }
+    bool IsMinimized() const override { return ::IsIconic(GetSafeHwnd()) != FALSE; }
+    HWND TargetWindow() const override { return targetWindow_; }
+    gw::FrameMargins FrameMargins() const override;
+    void SaveSettings() override { owner_.SaveSettings(); }
+    void ExtensionKeyboardOn() override {}
+    void ExtensionKeyboardOff() override {}
+
+    bool OnCreate();
+    void OnCommand(unsigned command);
+    void OnInitMenuPopup(HMENU menu);
+    void OnMove();
+    void OnSize(int width, int height);
+    void OnEnterSizeMove();
+    void OnExitSizeMove();
+    bool OnClose();
+    void RestartIdleTimer();
+    void LayOutView(int width = -1, int height = -1);
+    void PlaceMacroWindowOverMenuBar();
+    void MoveTo(gw::Point topLeft);
+    gw::Size ClientSize() const;
+    int PixelSizeOf(std::uint32_t size) const;
+
+    CMainFrameOwner& owner_;
+    gw::AppSettings& settings_;
+    const gw::FrameMetrics& metrics_;
+    CGWMainEngine& engine_;
+    CKeyboardView view_;
+    CMacroContentWindow macroWindow_;
+    CSystemTray tray_;
+
+    gw::PixelRect workArea_;
+    bool workAreaChanged_ = false;
+    bool inSizeMove_ = false;
+    gw::Size sizeAtEnterSizeMove_;
+    bool exitRequested_ = false;
+    bool engineReady_ = false;
+    bool matchShown_ = false;
+    // The window that had the foreground before the keyboard appeared.
+    HWND targetWindow_ = nullptr;
+};

@@ -1,0 +1,214 @@
+// The keyboard program as a user runs it: Glyphwell.exe and a program to type into are started,
+// strokes are drawn on the keyboard with the real mouse, the menu and tray commands are given to
+// its window, and what arrives in the other program and in the registry is read back.
+#include "shell/MainFrameGeometry.h"
+#include "tests/e2e/E2ESupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"GlyphwellMainFrame";
+constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
+// Menu and tray commands of the keyboard's window.
+constexpr WPARAM kSizeCommands[6] = {32816, 32815, 32814, 32813, 32812, 32811};
+constexpr WPARAM kModeNormal = 32803, kModeHorizontal = 32807, kModeVertical = 32809;
+constexpr WPARAM kTransparency30 = 32790;
+constexpr WPARAM kTrayExit = 32822;
+
+gw::KeyGeometry NormalGeometry(bool letterSide) {
+    gw::KeyGeometry geometry;
+    geometry.Compute(180, 180, gw::kNormal, letterSide);
+    return geometry;
+}
+
+gw::FrameMetrics SystemFrameMetrics() {
+    gw::FrameMetrics m;
+    m.cyMenu = ::GetSystemMetrics(SM_CYMENU);
+    m.cyCaption = ::GetSystemMetrics(SM_CYCAPTION);
+    m.cyFrame = ::GetSystemMetrics(SM_CYFRAME);
+    m.cxFrame = ::GetSystemMetrics(SM_CXFRAME);
+    m.cxEdge = ::GetSystemMetrics(SM_CXEDGE);
+    m.cyEdge = ::GetSystemMetrics(SM_CYEDGE);
+    return m;
+}
+
+gw::Size WindowSize(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// Each test starts from a first start: no stored settings, the target program in front, then
+// the keyboard.
+class KeyboardE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        e2e::ResetSettings();
+        target_ = std::make_unique<e2e::Process>(e2e::FullPath(L"GWTypingTarget.exe"),
+                                                 e2e::FullPath(L"."));
+        ASSERT_TRUE(target_->Started());
+        targetWindow = target_->WaitForWindow(L"GWTypingTarget", 10000);
+        ASSERT_NE(targetWindow, nullptr);
+        edit = ::FindWindowExW(targetWindow, nullptr, L"EDIT", nullptr);
+        ASSERT_NE(edit, nullptr);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == targetWindow; }, 5000));
+    }
+
+    void StartKeyboard() {
+        keyboard = StartKeyboardProcess();
+        ASSERT_TRUE(keyboard->Started());
+        frame = keyboard->WaitForWindow(kFrameClass, 10000);
+        ASSERT_NE(frame, nullptr);
+        view = ::FindWindowExW(frame, nullptr, kViewClass, nullptr);
+        ASSERT_NE(view, nullptr);
+        ::Sleep(300); // let it paint once
+    }
+
+    static std::unique_ptr<e2e::Process> StartKeyboardProcess() {
+        return std::make_unique<e2e::Process>(e2e::FullPath(L"Glyphwell\\Glyphwell.exe"),
+                                              e2e::FullPath(L"Glyphwell"));
+    }
+
+    // A menu or tray command, as the menu sends it.
+    void Command(WPARAM command) const {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(frame, WM_COMMAND, command, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    }
+
+    void ExitFromTray() const {
+        ::PostMessageW(frame, WM_COMMAND, kTrayExit, 0);
+        ASSERT_TRUE(keyboard->WaitForExit(10000));
+    }
+
+    std::unique_ptr<e2e::Process> target_;
+    std::unique_ptr<e2e::Process> keyboard;
+    HWND targetWindow = nullptr;
+    HWND edit = nullptr;
+    HWND frame = nullptr;
+    HWND view = nullptr;
+};
+
+TEST_F(KeyboardE2E, TypesASentenceIntoAnotherProgram) {
+    StartKeyboard();
+    e2e::KeyboardOnScreen keys(view, NormalGeometry(true));
+    using gw::kLetterGrid;
+    keys.Drag(kLetterGrid, 6, gw::kN);       // Shift for the next letter
+    keys.Tap(kLetterGrid, 4);                // H
+    keys.Tap(kLetterGrid, 3);                // i
+    keys.Drag(kLetterGrid, 8, gw::kSW);      // ,
+    keys.Tap(gw::kSpaceArea);                // space
+    keys.DragReturn(kLetterGrid, 5, gw::kE); // B
+    keys.Circle(kLetterGrid, 9);             // S
+    keys.Tap(kLetterGrid, 1);                // a
+    keys.Drag(kLetterGrid, 2, gw::kNE);      // ´ combines with it: á
+    keys.Tap(kLetterGrid, 5);                // o
+    keys.Tap(gw::kBackspaceArea);            // and gone again
+    keys.Tap(kLetterGrid, 5);                // o
+    keys.Tap(kLetterGrid, 8);                // e
+    keys.Drag(kLetterGrid, 1, gw::kNW);      // combined: œ
+    keys.Tap(gw::kSystemArea);               // to the number side
+    keys.SetGeometry(NormalGeometry(false));
+    keys.Tap(gw::kNumberGrid, 4); // 4
+    keys.Tap(gw::kSystemArea);    // back to the letters
+    keys.SetGeometry(NormalGeometry(true));
+    keys.Drag(kLetterGrid, 3, gw::kNE); // Enter
+
+    const std::wstring expected = L"Hi, BS\u00E1\u0153"
+                                  L"4\r\n";
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::EditText(edit) == expected; }, 5000))
+        << "typed " << e2e::EditText(edit).size() << " characters";
+    EXPECT_EQ(::GetForegroundWindow(), targetWindow);
+}
+
+TEST_F(KeyboardE2E, MenuSizesAndModesGiveTheirWindowSizes) {
+    StartKeyboard();
+    const gw::FrameMetrics metrics = SystemFrameMetrics();
+    const struct {
+        WPARAM command;
+        std::uint32_t state;
+    } modes[] = {{kModeNormal, gw::kNormal},
+                 {kModeHorizontal, gw::kHorizontal},
+                 {kModeVertical, gw::kVertical}};
+    for (const auto& mode : modes) {
+        Command(mode.command);
+        for (std::uint32_t size = 1; size <= 6; ++size) {
+            Command(kSizeCommands[size - 1]);
+            // Vertical has no size 1: the command leaves the size it had (3).
+            const std::uint32_t shown = mode.state == gw::kVertical && size == 1 ? 3 : size;
+            EXPECT_EQ(WindowSize(frame), gw::WindowSizeForKeyboard(mode.state, shown, metrics))
+                << "state " << mode.state << " size " << size;
+        }
+        Command(kSizeCommands[2]);
+    }
+    ExitFromTray();
+    EXPECT_EQ(e2e::ReadSetting(L"KeyboardState"), DWORD{gw::kVertical});
+    EXPECT_EQ(e2e::ReadSetting(L"KeyboardSize"), 3u);
+}
+
+TEST_F(KeyboardE2E, TransparencyThenExitFromTheTraySavesTheSettings) {
+    StartKeyboard();
+    Command(kTransparency30);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(::GetLayeredWindowAttributes(frame, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 178);
+    EXPECT_EQ(flags & LWA_ALPHA, DWORD{LWA_ALPHA});
+    ExitFromTray();
+    EXPECT_EQ(e2e::ReadSetting(L"Transparency"), 30u);
+    EXPECT_EQ(e2e::ReadSetting(L"CurrentVersion"), 411u);
+}
+
+TEST_F(KeyboardE2E, ClosingTheWindowHidesItToTheTray) {
+    StartKeyboard();
+    ::PostMessageW(frame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindowVisible(frame); }, 5000));
+    EXPECT_FALSE(keyboard->WaitForExit(500)) << "closing only hides the keyboard";
+    ExitFromTray();
+}
+
+TEST_F(KeyboardE2E, ASecondStartRestoresTheFirstAndEnds) {
+    StartKeyboard();
+    ::PostMessageW(frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindowVisible(frame); }, 5000));
+
+    const auto second = StartKeyboardProcess();
+    ASSERT_TRUE(second->Started());
+    EXPECT_TRUE(second->WaitForExit(10000));
+    EXPECT_TRUE(
+        e2e::WaitUntil([&] { return ::IsWindowVisible(frame) && !::IsIconic(frame); }, 5000));
+    ExitFromTray();
+}
+
+TEST_F(KeyboardE2E, DraggingTheWindowNearAnEdgeRecordsTheClosestCorner) {
+    StartKeyboard();
+    RECT before{};
+    ::GetWindowRect(frame, &before);
+    // Grab the caption and drag the window to 10 pixels from the left edge, 200 from the top.
+    const POINT grab{before.left + 40, before.top + ::GetSystemMetrics(SM_CYFRAME) +
+                                           ::GetSystemMetrics(SM_CYCAPTION) / 2};
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const POINT drop{grab.x + (work.left + 10 - before.left),
+                     grab.y + (work.top + 200 - before.top)};
+    e2e::Mouse::Down(grab);
+    for (int i = 1; i <= 10; ++i)
+        e2e::Mouse::MoveTo(
+            {grab.x + (drop.x - grab.x) * i / 10, grab.y + (drop.y - grab.y) * i / 10});
+    e2e::Mouse::Up(drop);
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+            RECT r{};
+            ::GetWindowRect(frame, &r);
+            return r.left == work.left + 10 && r.top == work.top + 200;
+        },
+        5000));
+    ExitFromTray();
+    EXPECT_EQ(e2e::ReadSetting(L"ClosestCorner"), 0u);
+    EXPECT_EQ(e2e::ReadSetting(L"HorizDistToClosestEdge"), 10u);
+    EXPECT_EQ(e2e::ReadSetting(L"VertDistToClosestEdge"), 200u);
+}
+
+} // namespace

@@ -17,6 +17,19 @@ constexpr WPARAM kSizeCommands[6] = {32816, 32815, 32814, 32813, 32812, 32811};
 constexpr WPARAM kModeNormal = 32803, kModeHorizontal = 32807, kModeVertical = 32809;
 constexpr WPARAM kTransparency30 = 32790;
 constexpr WPARAM kTrayExit = 32822;
+constexpr WPARAM kGame = 32800;
+
+// The text of the first static control of a dialog.
+std::wstring DialogText(HWND dialog) {
+    HWND text = ::FindWindowExW(dialog, nullptr, L"Static", nullptr);
+    while (text && ::GetWindowTextLengthW(text) == 0)
+        text = ::FindWindowExW(dialog, text, L"Static", nullptr);
+    if (!text)
+        return {};
+    wchar_t buffer[512] = {};
+    ::GetWindowTextW(text, buffer, 512);
+    return buffer;
+}
 
 gw::KeyGeometry NormalGeometry(bool letterSide) {
     gw::KeyGeometry geometry;
@@ -57,13 +70,14 @@ protected:
         ASSERT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == targetWindow; }, 5000));
     }
 
-    void StartKeyboard() {
+    void StartKeyboard(bool visible = true) {
         keyboard = StartKeyboardProcess();
         ASSERT_TRUE(keyboard->Started());
-        frame = keyboard->WaitForWindow(kFrameClass, 10000);
+        frame = keyboard->WaitForWindow(kFrameClass, 10000, visible);
         ASSERT_NE(frame, nullptr);
-        view = ::FindWindowExW(frame, nullptr, kViewClass, nullptr);
-        ASSERT_NE(view, nullptr);
+        // A hidden frame is found while it is still being created: wait for its view as well.
+        ASSERT_TRUE(e2e::WaitUntil(
+            [&] { return (view = ::FindWindowExW(frame, nullptr, kViewClass, nullptr)); }, 5000));
         ::Sleep(300); // let it paint once
     }
 
@@ -179,6 +193,33 @@ TEST_F(KeyboardE2E, ASecondStartRestoresTheFirstAndEnds) {
     EXPECT_TRUE(second->WaitForExit(10000));
     EXPECT_TRUE(
         e2e::WaitUntil([&] { return ::IsWindowVisible(frame) && !::IsIconic(frame); }, 5000));
+    ExitFromTray();
+}
+
+TEST_F(KeyboardE2E, StartsMinimizedToTheTrayWhenAskedTo) {
+    ASSERT_TRUE(e2e::WriteSetting(L"StartMinimized", 1));
+    ASSERT_TRUE(e2e::WriteSetting(L"MinimizeToTray", 1));
+    StartKeyboard(false);
+    ::Sleep(1000);
+    EXPECT_FALSE(::IsWindowVisible(frame));
+    EXPECT_EQ(::GetForegroundWindow(), targetWindow);
+    ExitFromTray();
+}
+
+TEST_F(KeyboardE2E, AMissingGameIsReported) {
+    StartKeyboard();
+    ::PostMessageW(frame, WM_COMMAND, kGame, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+            box = ::FindWindowW(L"#32770", L"Glyphwell");
+            return box != nullptr;
+        },
+        5000));
+    EXPECT_EQ(DialogText(box), L"Unable to start game.\nPlease check that GW Game.exe is "
+                               L"installed in the same directory with Glyphwell.exe");
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(box); }, 5000));
     ExitFromTray();
 }
 

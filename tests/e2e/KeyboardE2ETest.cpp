@@ -223,6 +223,25 @@ TEST_F(KeyboardE2E, AMissingGameIsReported) {
     ExitFromTray();
 }
 
+TEST_F(KeyboardE2E, ResizingByTheBorderSettlesOnATableSize) {
+    StartKeyboard();
+    RECT before{};
+    ::GetWindowRect(frame, &before);
+    // The bottom-right corner of the sizing border, dragged 60 pixels out both ways: the client
+    // area then holds a 240 pixel square, size 4.
+    const POINT grab{before.right - 2, before.bottom - 2};
+    e2e::Mouse::Down(grab);
+    for (int i = 1; i <= 10; ++i)
+        e2e::Mouse::MoveTo({grab.x + 6 * i, grab.y + 6 * i});
+    e2e::Mouse::Up({grab.x + 60, grab.y + 60});
+    const gw::Size expected = gw::WindowSizeForKeyboard(gw::kNormal, 4, SystemFrameMetrics());
+    EXPECT_TRUE(e2e::WaitUntil([&] { return WindowSize(frame) == expected; }, 5000))
+        << WindowSize(frame).width << " x " << WindowSize(frame).height;
+    ExitFromTray();
+    EXPECT_EQ(e2e::ReadSetting(L"KeyboardSize"), 4u);
+    EXPECT_EQ(e2e::ReadSetting(L"KeyboardState"), DWORD{gw::kNormal});
+}
+
 TEST_F(KeyboardE2E, DraggingTheWindowNearAnEdgeRecordsTheClosestCorner) {
     StartKeyboard();
     RECT before{};

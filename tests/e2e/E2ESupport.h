@@ -132,6 +132,18 @@ public:
         Up(points.back());
     }
 
+    // A drag of a window's caption or border: the system's move and size loop starts when the
+    // window takes the button down, which can be a while on a busy machine, so the moves wait
+    // for it, and the loop sees the last position before the button goes up.
+    static void DragWindowPart(POINT from, POINT to) {
+        Down(from);
+        ::Sleep(300);
+        for (int i = 1; i <= 10; ++i)
+            MoveTo({from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
+        ::Sleep(300);
+        Up(to);
+    }
+
 private:
     static void Send(POINT at, DWORD flags) {
         INPUT input{};

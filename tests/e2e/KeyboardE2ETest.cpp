@@ -94,7 +94,9 @@ protected:
 
     void ExitFromTray() const {
         ::PostMessageW(frame, WM_COMMAND, kTrayExit, 0);
-        ASSERT_TRUE(keyboard->WaitForExit(10000));
+        DWORD exitCode = 1;
+        ASSERT_TRUE(keyboard->WaitForExit(10000, &exitCode));
+        EXPECT_EQ(exitCode, 0u) << "the keyboard ended abnormally";
     }
 
     std::unique_ptr<e2e::Process> target_;
@@ -175,6 +177,31 @@ TEST_F(KeyboardE2E, TransparencyThenExitFromTheTraySavesTheSettings) {
     EXPECT_EQ(e2e::ReadSetting(L"CurrentVersion"), 411u);
 }
 
+BYTE Alpha(HWND window) {
+    BYTE alpha = 0;
+    ::GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
+    return alpha;
+}
+
+TEST_F(KeyboardE2E, AClickOnTheCaptionMakesItOpaqueUntilTheFocusGoesBack) {
+    StartKeyboard();
+    Command(kTransparency30);
+    RECT frameRect{};
+    ::GetWindowRect(frame, &frameRect);
+    const POINT caption{frameRect.left + 40, frameRect.top + ::GetSystemMetrics(SM_CYFRAME) +
+                                                 ::GetSystemMetrics(SM_CYCAPTION) / 2};
+    e2e::Mouse::Stroke({caption, caption});
+    EXPECT_TRUE(e2e::WaitUntil([&] { return Alpha(frame) == 255; }, 5000));
+
+    // The pen over the keyboard gives the focus back to the program being typed into.
+    e2e::KeyboardOnScreen keys(view, NormalGeometry(true));
+    e2e::Mouse::MoveTo(keys.At(gw::kLetterGrid, {150, 150}));
+    e2e::Mouse::MoveTo(keys.At(gw::kLetterGrid, {160, 160}));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == targetWindow; }, 5000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return Alpha(frame) == 178; }, 5000));
+    ExitFromTray();
+}
+
 TEST_F(KeyboardE2E, ClosingTheWindowHidesItToTheTray) {
     StartKeyboard();
     ::PostMessageW(frame, WM_CLOSE, 0, 0);
@@ -230,10 +257,7 @@ TEST_F(KeyboardE2E, ResizingByTheBorderSettlesOnATableSize) {
     // The bottom-right corner of the sizing border, dragged 60 pixels out both ways: the client
     // area then holds a 240 pixel square, size 4.
     const POINT grab{before.right - 2, before.bottom - 2};
-    e2e::Mouse::Down(grab);
-    for (int i = 1; i <= 10; ++i)
-        e2e::Mouse::MoveTo({grab.x + 6 * i, grab.y + 6 * i});
-    e2e::Mouse::Up({grab.x + 60, grab.y + 60});
+    e2e::Mouse::DragWindowPart(grab, {grab.x + 60, grab.y + 60});
     const gw::Size expected = gw::WindowSizeForKeyboard(gw::kNormal, 4, SystemFrameMetrics());
     EXPECT_TRUE(e2e::WaitUntil([&] { return WindowSize(frame) == expected; }, 5000))
         << WindowSize(frame).width << " x " << WindowSize(frame).height;
@@ -253,11 +277,7 @@ TEST_F(KeyboardE2E, DraggingTheWindowNearAnEdgeRecordsTheClosestCorner) {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const POINT drop{grab.x + (work.left + 10 - before.left),
                      grab.y + (work.top + 200 - before.top)};
-    e2e::Mouse::Down(grab);
-    for (int i = 1; i <= 10; ++i)
-        e2e::Mouse::MoveTo(
-            {grab.x + (drop.x - grab.x) * i / 10, grab.y + (drop.y - grab.y) * i / 10});
-    e2e::Mouse::Up(drop);
+    e2e::Mouse::DragWindowPart(grab, drop);
     ASSERT_TRUE(e2e::WaitUntil(
         [&] {
             RECT r{};

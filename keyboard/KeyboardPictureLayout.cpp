@@ -58,7 +58,7 @@ GlyphLook LookOfKey(std::uint8_t vk, bool ctrl) {
     case kVkSpace:
         return Figure(Symbol::kSpace);
     case kVkEscape:
-        return Text(u"Esc", u"Es");
+        return Text(u"Esc");
     case kVkPageUp:
         return Figure(Symbol::kPageUp);
     case kVkPageDown:
@@ -76,9 +76,9 @@ GlyphLook LookOfKey(std::uint8_t vk, bool ctrl) {
     case kVkDown:
         return Figure(Symbol::kArrowDown);
     case kVkInsert:
-        return Text(u"Ins", u"In");
+        return Text(u"Ins");
     case kVkDelete:
-        return Text(u"Del", u"De");
+        return Text(u"Del");
     default:
         if (vk >= kVkF1 && vk <= kVkF24)
             return FunctionKey(vk - kVkF1 + 1);
@@ -144,12 +144,12 @@ public:
             break;
         case kBackspaceArea:
             out_.cells.push_back({r, CellStyle::kKey});
-            MainAction(r, LookOfSlot(layout_.Slot(kLetterSide, 7, kSW, 0)));
+            MainAction(r, LookOfSlot(layout_.Slot(kLetterSide, 7, kSW, 0)), true);
             Add(r, kE, GlyphRole::kAction, LookOfKey(kVkDelete, false));
             break;
         case kEnterArea:
             out_.cells.push_back({r, CellStyle::kKey});
-            MainAction(r, LookOfSlot(layout_.Slot(kLetterSide, 3, kNE, 0)));
+            MainAction(r, LookOfSlot(layout_.Slot(kLetterSide, 3, kNE, 0)), false);
             break;
         case kZeroKeyArea:
             out_.cells.push_back({r, CellStyle::kKey});
@@ -210,12 +210,13 @@ private:
     }
 
     // The large middle of a one-cell area, or the span between the end thirds of a wider one.
-    void MainAction(Rect r, GlyphLook look) {
+    // A one-cell area with other actions keeps the middle third, clear of them.
+    void MainAction(Rect r, GlyphLook look, bool otherActions) {
         Rect box = Box(r, kCenter);
         if (r.right - r.left > cw_) {
             box.left = r.left + cw_ / 3;
             box.right = r.right - cw_ / 3;
-        } else {
+        } else if (!otherActions) {
             box.left = (r.left + r.right) / 2 - cw_ / 4;
             box.right = box.left + cw_ / 2;
             box.top = (r.top + r.bottom) / 2 - ch_ / 4;
@@ -292,7 +293,7 @@ private:
 
     void SpaceArea(Rect r) {
         out_.cells.push_back({r, CellStyle::kKey});
-        MainAction(r, LookOfSlot(layout_.Slot(kLetterSide, 9, kSE, 0)));
+        MainAction(r, LookOfSlot(layout_.Slot(kLetterSide, 9, kSE, 0)), true);
         Add(r, kE, GlyphRole::kAction, LookOfKey(kVkDelete, false));
         // The busy picture is switched in Normal state on the letter side only.
         if (state_ == kNormal && !IsNumberKind(kind_))
@@ -331,7 +332,7 @@ private:
         static constexpr int kKeys[8] = {9, 7, 6, 5, 8, 10, 11, 12}; // E, NE, ... SE
         for (int d = 0; d < 8; ++d)
             Add(r, d, GlyphRole::kAction, FunctionKey(kKeys[d]));
-        MainAction(r, LookOfKey(kVkEscape, false));
+        MainAction(r, LookOfKey(kVkEscape, false), true);
     }
 
     void SystemArea(Rect r) {
@@ -340,10 +341,10 @@ private:
         if (state_ != kNormal)
             tap = Figure(Symbol::kNormalState);
         else if (IsNumberKind(kind_))
-            tap = Text(u"abc", u"ab");
+            tap = Text(u"abc");
         else
-            tap = Text(u"123", u"12");
-        MainAction(r, tap);
+            tap = Text(u"123");
+        MainAction(r, tap, true);
         if (state_ != kHorizontal)
             Add(r, kE, GlyphRole::kAction, Figure(Symbol::kHorizontalState));
         if (state_ != kVertical)

@@ -262,6 +262,35 @@ TEST(PictureLayout, FunctionAreasShowTheirActions) {
     EXPECT_EQ(SymbolAt(vertical, 2, 8, kN, GlyphRole::kAction), Symbol::kNone);
 }
 
+TEST(PictureLayout, AnAreasMainActionLeavesRoomForItsOtherActions) {
+    const KeyboardLayout layout;
+    struct Case {
+        KeyboardState state;
+        PictureKind kind;
+    };
+    const Case cases[] = {{kNormal, PictureKind::kLower},
+                          {kNormal, PictureKind::kNumber},
+                          {kHorizontal, PictureKind::kLower},
+                          {kVertical, PictureKind::kLower}};
+    for (const Case& c : cases) {
+        for (int size = 1; size <= kSizeCount; ++size) {
+            const PictureDescription picture =
+                DescribeKeyboardPicture(c.state, size, c.kind, layout);
+            for (const PictureGlyph& main : picture.glyphs) {
+                if (main.role != GlyphRole::kActionTap)
+                    continue;
+                for (const PictureGlyph& other : picture.glyphs) {
+                    if (other.role != GlyphRole::kAction)
+                        continue;
+                    EXPECT_EQ(Overlap(main.box, other.box), 0)
+                        << "state " << c.state << " size " << size << ": " << Narrow(main.look.text)
+                        << " over " << Narrow(other.look.text);
+                }
+            }
+        }
+    }
+}
+
 TEST(PictureLayout, HorizontalAndVerticalShowBothGrids) {
     const KeyboardLayout layout;
     const PictureDescription horizontal =

@@ -35,23 +35,25 @@ inline bool PumpUntilSignalled(HANDLE handle, DWORD timeoutMs) {
                      timeoutMs);
 }
 
+// One real mouse event at a screen point (MOUSEEVENTF_ABSOLUTE is added).
+inline void SendMouse(POINT at, DWORD flags) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65535 + width / 2) / (width - 1);
+    input.mi.dy = (at.y * 65535 + height / 2) / (height - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
 // A left click at a screen point with real mouse input. It does not pump messages, so a
 // helper thread may click while the main thread runs a modal loop.
 inline void SendClick(POINT at) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input[3] = {};
-    for (INPUT& i : input) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = (at.x * 65535 + width / 2) / (width - 1);
-        i.mi.dy = (at.y * 65535 + height / 2) / (height - 1);
-    }
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input[0], sizeof(INPUT));
+    SendMouse(at, MOUSEEVENTF_MOVE);
     ::Sleep(50);
-    ::SendInput(2, &input[1], sizeof(INPUT));
+    SendMouse(at, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(at, MOUSEEVENTF_LEFTUP);
 }
 
 inline std::wstring WindowText(HWND window) {

@@ -60,3 +60,11 @@ foreach(source IN LISTS GW_E2E_TEST_SOURCES)
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK desktop)
 endforeach()
+
+# Timing probe (not a test: performance goals live in the benchmarks, see scripts/bench.sh). It
+# starts the keyboard from the install folder and types into a window of its own.
+add_executable(GWTapLatencyProbe bench/win/TapLatencyProbe.cpp)
+target_link_libraries(GWTapLatencyProbe PRIVATE gw_core ${GW_SYSTEM_LIBS})
+gw_strict(GWTapLatencyProbe)
+gw_static_runtime(GWTapLatencyProbe)
+add_dependencies(GWTapLatencyProbe Glyphwell)

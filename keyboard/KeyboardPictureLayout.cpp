@@ -44,7 +44,11 @@ std::u16string Number(int n) {
 }
 
 GlyphLook FunctionKey(int n) {
-    return Text(u"F" + Number(n), Number(n));
+    // Appended rather than u"F" + Number(n): GCC 12 at -O3 warns falsely (-Wrestrict) about
+    // the insert at the front that the operator does.
+    std::u16string label = u"F";
+    label += Number(n);
+    return Text(std::move(label), Number(n));
 }
 
 GlyphLook LookOfKey(std::uint8_t vk, bool ctrl) {

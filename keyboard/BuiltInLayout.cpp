@@ -1,36 +1,10 @@
 // The built-in English layout: both grids and the number side's bottom key.
 #include "keyboard/KeyboardModel.h"
+#include "keyboard/VirtualKeys.h"
 
 namespace gw {
 
 namespace {
-
-// Virtual keys of the US-English keyboard that the built-in slots name.
-enum : std::uint8_t {
-    kVkNone = 1, // no US key gives the character
-    kVkBack = 0x08,
-    kVkTab = 0x09,
-    kVkReturn = 0x0D,
-    kVkEscape = 0x1B,
-    kVkSpace = 0x20,
-    kVkEnd = 0x23,
-    kVkHome = 0x24,
-    kVkLeft = 0x25,
-    kVkUp = 0x26,
-    kVkRight = 0x27,
-    kVkDown = 0x28,
-    kVkSemicolon = 0xBA, // ; :
-    kVkPlus = 0xBB,      // = +
-    kVkComma = 0xBC,     // , <
-    kVkMinus = 0xBD,     // - _
-    kVkPeriod = 0xBE,    // . >
-    kVkSlash = 0xBF,     // / ?
-    kVkGrave = 0xC0,     // ` ~
-    kVkOpen = 0xDB,      // [ {
-    kVkBackslash = 0xDC, // \ |
-    kVkClose = 0xDD,     // ] }
-    kVkQuote = 0xDE,     // ' "
-};
 
 // The two kinds of one key and direction.
 struct Cell {

@@ -1,31 +1,11 @@
 #include "keyboard/KeyboardPictureLayout.h"
+#include "keyboard/VirtualKeys.h"
 
 #include <algorithm>
 
 namespace gw {
 
 namespace {
-
-// Virtual keys that slots send without a character.
-enum : std::uint8_t {
-    kVkBack = 0x08,
-    kVkTab = 0x09,
-    kVkReturn = 0x0D,
-    kVkEscape = 0x1B,
-    kVkSpace = 0x20,
-    kVkPageUp = 0x21,
-    kVkPageDown = 0x22,
-    kVkEnd = 0x23,
-    kVkHome = 0x24,
-    kVkLeft = 0x25,
-    kVkUp = 0x26,
-    kVkRight = 0x27,
-    kVkDown = 0x28,
-    kVkInsert = 0x2D,
-    kVkDelete = 0x2E,
-    kVkF1 = 0x70,
-    kVkF24 = 0x87,
-};
 
 GlyphLook Figure(Symbol symbol) {
     return {symbol, {}, {}};

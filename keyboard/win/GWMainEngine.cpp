@@ -50,7 +50,7 @@ CGWMainEngine::~CGWMainEngine() {
 bool CGWMainEngine::Create(HWND parent, UINT id) {
     RegisterWindowClass(kEngineWindowClass);
     const bool created =
-        parent ? CreateEx(0, kEngineWindowClass, L"", WS_CHILD, 0, 0, 0, 0, parent,
+        parent ? CreateEx(WS_EX_NOACTIVATE, kEngineWindowClass, L"", WS_CHILD, 0, 0, 0, 0, parent,
                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)))
                : CreateEx(0, kEngineWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr);
     timers_.SetTarget(GetSafeHwnd());

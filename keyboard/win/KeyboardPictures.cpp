@@ -1,5 +1,6 @@
 #include "keyboard/win/KeyboardPictures.h"
 
+#include "framework/win/Bitmaps.h"
 #include "framework/win/WideString.h"
 
 #include <algorithm>
@@ -47,13 +48,7 @@ HighlightColours ColoursOf(gw::HighlightStyle style) {
 class Canvas {
 public:
     Canvas(int width, int height) : dc_(::CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = TopDown32BitmapInfo(width, height);
         void* bits = nullptr;
         bitmap_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (dc_ && bitmap_)

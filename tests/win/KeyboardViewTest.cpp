@@ -4,6 +4,7 @@
 // keyboard. The pictures of each state and size are rendered with every highlight and a trace,
 // written as BMP files into the build tree (screenshots/) and checked pixel by pixel.
 #include "keyboard/win/KeyboardView.h"
+#include "framework/win/Bitmaps.h"
 #include "shell/MainFrameGeometry.h"
 
 #include "tests/win/WinTestSupport.h"
@@ -186,21 +187,10 @@ int DifferentPixels(const Image& a, const Image& b) {
     return different;
 }
 
-BITMAPINFO TopDown32(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 // What the view paints into a device context of the given size, over the sentinel colour.
 Image Render(const CKeyboardView& view, SIZE size) {
     Image image{size.cx, size.cy, {}};
-    BITMAPINFO info = TopDown32(size.cx, size.cy);
+    BITMAPINFO info = TopDown32BitmapInfo(size.cx, size.cy);
     void* bits = nullptr;
     UniqueGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
@@ -229,7 +219,7 @@ Image OnScreen(HWND window) {
     HGDIOBJ old = ::SelectObject(dc.Get(), bitmap.Get());
     ::BitBlt(dc.Get(), 0, 0, size.cx, size.cy, screen.Get(), 0, 0, SRCCOPY);
     ::SelectObject(dc.Get(), old);
-    BITMAPINFO info = TopDown32(size.cx, size.cy);
+    BITMAPINFO info = TopDown32BitmapInfo(size.cx, size.cy);
     ::GetDIBits(dc.Get(), static_cast<HBITMAP>(bitmap.Get()), 0, static_cast<UINT>(size.cy),
                 image.pixels.data(), &info, DIB_RGB_COLORS);
     return image;
@@ -244,7 +234,7 @@ Image PixelsOf(const CKeyboardPicture& picture) {
     Image image{size.width, size.height,
                 std::vector<std::uint32_t>(static_cast<std::size_t>(size.width) *
                                            static_cast<std::size_t>(size.height))};
-    BITMAPINFO info = TopDown32(size.width, size.height);
+    BITMAPINFO info = TopDown32BitmapInfo(size.width, size.height);
     WindowDc screen(nullptr);
     ::GetDIBits(screen.Get(), picture.Bitmap(), 0, static_cast<UINT>(size.height),
                 image.pixels.data(), &info, DIB_RGB_COLORS);

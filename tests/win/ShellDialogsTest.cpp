@@ -1,6 +1,7 @@
 // The dialog base, the splash screen on its thread, the about box's layout and picture, and
 // the small dialog controls, with the program's own resources. Pictures are checked on the
 // pixels that the controls paint into a memory bitmap (WM_PRINTCLIENT, WM_ERASEBKGND).
+#include "framework/win/Bitmaps.h"
 #include "framework/win/Dialog.h"
 #include "framework/win/Window.h"
 #include "resources/resource.h"
@@ -26,12 +27,7 @@ using wintest::SendClick;
 class Canvas {
 public:
     Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        const BITMAPINFO info = TopDown32BitmapInfo(width, height);
         dc_ = ::CreateCompatibleDC(nullptr);
         bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         old_ = ::SelectObject(dc_, bitmap_);

@@ -16,7 +16,7 @@
 #include <mutex>
 #include <vector>
 
-class CKeyboardApp : public CWinApp, public CMainFrameOwner {
+class CKeyboardApp final : public CWinApp, public CMainFrameOwner {
 public:
     CKeyboardApp();
     ~CKeyboardApp() override;

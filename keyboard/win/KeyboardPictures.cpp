@@ -527,6 +527,20 @@ gw::Size CKeyboardPictures::LowerCaseSize(gw::KeyboardState state, int size,
 
 void CKeyboardPictures::Load(gw::KeyboardState state, int size, const gw::KeyboardLayout& layout,
                              const std::wstring& languageFolder) {
+    // Every state's pictures of a size are drawn together, so a change of state alone only
+    // picks another pair.
+    if (size != loadedSize_ || &layout != loadedLayout_ || languageFolder != loadedFolder_)
+        DrawAll(size, layout, languageFolder);
+    const int lower = LowerCaseEntry(state);
+    pictures_[gw::kPicLowerCase] = pictures_[static_cast<std::size_t>(lower)];
+    pictures_[gw::kPicUpperCase] = pictures_[static_cast<std::size_t>(lower + 1)];
+}
+
+void CKeyboardPictures::DrawAll(int size, const gw::KeyboardLayout& layout,
+                                const std::wstring& languageFolder) {
+    loadedSize_ = size;
+    loadedLayout_ = &layout;
+    loadedFolder_ = languageFolder;
     for (int entry = 0; entry < gw::kPictureCount; ++entry) {
         std::shared_ptr<const CKeyboardPicture>& picture =
             pictures_[static_cast<std::size_t>(entry)];
@@ -546,9 +560,6 @@ void CKeyboardPictures::Load(gw::KeyboardState state, int size, const gw::Keyboa
                 picture = std::move(file);
         }
     }
-    const int lower = LowerCaseEntry(state);
-    pictures_[gw::kPicLowerCase] = pictures_[static_cast<std::size_t>(lower)];
-    pictures_[gw::kPicUpperCase] = pictures_[static_cast<std::size_t>(lower + 1)];
 }
 
 const CKeyboardPicture* CKeyboardPictures::Get(int picture) const {

@@ -37,8 +37,13 @@ public:
     // Draws the 23 pictures of a size from the layout, lets each file of the language's picture
     // folder (empty: none) replace its drawn picture, and makes entries 0 and 1 the state's
     // lower- and upper-case pair.
+    // The pictures of the last size, layout and folder are kept, so a change of state alone
+    // draws nothing.
     void Load(gw::KeyboardState state, int size, const gw::KeyboardLayout& layout,
               const std::wstring& languageFolder);
+    // The layout's tables changed in place (a new language): the next Load draws everything
+    // again.
+    void Forget() { loadedSize_ = 0; }
     // The picture of an entry; nullptr when the entry is empty.
     const CKeyboardPicture* Get(int picture) const;
 
@@ -61,5 +66,10 @@ public:
     static std::shared_ptr<const CKeyboardPicture> ReadFile(const std::wstring& path);
 
 private:
+    void DrawAll(int size, const gw::KeyboardLayout& layout, const std::wstring& languageFolder);
+
     std::array<std::shared_ptr<const CKeyboardPicture>, gw::kPictureCount> pictures_;
+    int loadedSize_ = 0;
+    const gw::KeyboardLayout* loadedLayout_ = nullptr;
+    std::wstring loadedFolder_;
 };

@@ -2,6 +2,7 @@
 // strokes are drawn on the keyboard with the real mouse, the menu and tray commands are given to
 // its window, and what arrives in the other program and in the registry is read back.
 #include "shell/MainFrameGeometry.h"
+#include "shell/win/MainFrameSupport.h"
 #include "tests/e2e/E2ESupport.h"
 
 #include <gtest/gtest.h>
@@ -35,17 +36,6 @@ gw::KeyGeometry NormalGeometry(bool letterSide) {
     gw::KeyGeometry geometry;
     geometry.Compute(180, 180, gw::kNormal, letterSide);
     return geometry;
-}
-
-gw::FrameMetrics SystemFrameMetrics() {
-    gw::FrameMetrics m;
-    m.cyMenu = ::GetSystemMetrics(SM_CYMENU);
-    m.cyCaption = ::GetSystemMetrics(SM_CYCAPTION);
-    m.cyFrame = ::GetSystemMetrics(SM_CYFRAME);
-    m.cxFrame = ::GetSystemMetrics(SM_CXFRAME);
-    m.cxEdge = ::GetSystemMetrics(SM_CXEDGE);
-    m.cyEdge = ::GetSystemMetrics(SM_CYEDGE);
-    return m;
 }
 
 gw::Size WindowSize(HWND window) {
@@ -141,7 +131,7 @@ TEST_F(KeyboardE2E, TypesASentenceIntoAnotherProgram) {
 
 TEST_F(KeyboardE2E, MenuSizesAndModesGiveTheirWindowSizes) {
     StartKeyboard();
-    const gw::FrameMetrics metrics = SystemFrameMetrics();
+    const gw::FrameMetrics metrics = ReadFrameMetrics();
     const struct {
         WPARAM command;
         std::uint32_t state;
@@ -258,7 +248,7 @@ TEST_F(KeyboardE2E, ResizingByTheBorderSettlesOnATableSize) {
     // area then holds a 240 pixel square, size 4.
     const POINT grab{before.right - 2, before.bottom - 2};
     e2e::Mouse::DragWindowPart(grab, {grab.x + 60, grab.y + 60});
-    const gw::Size expected = gw::WindowSizeForKeyboard(gw::kNormal, 4, SystemFrameMetrics());
+    const gw::Size expected = gw::WindowSizeForKeyboard(gw::kNormal, 4, ReadFrameMetrics());
     EXPECT_TRUE(e2e::WaitUntil([&] { return WindowSize(frame) == expected; }, 5000))
         << WindowSize(frame).width << " x " << WindowSize(frame).height;
     ExitFromTray();

@@ -52,7 +52,7 @@ file(GLOB GW_E2E_TEST_SOURCES CONFIGURE_DEPENDS tests/e2e/*Test.cpp)
 foreach(source IN LISTS GW_E2E_TEST_SOURCES)
     get_filename_component(name ${source} NAME_WE)
     add_executable(e2e_${name} ${source})
-    # The Windows layer only for the helpers that measure the system as the program does.
+    # With the Windows layer, so the tests measure the system as the program does.
     target_link_libraries(e2e_${name} PRIVATE gw_win GTest::gtest_main)
     gw_strict(e2e_${name})
     gw_static_runtime(e2e_${name})

@@ -1,6 +1,7 @@
 // The keyboard program as a user runs it: Glyphwell.exe and a program to type into are started,
 // strokes are drawn on the keyboard with the real mouse, the menu and tray commands are given to
 // its window, and what arrives in the other program and in the registry is read back.
+#include "hook/SharedArea.h"
 #include "shell/MainFrameGeometry.h"
 #include "shell/win/MainFrameSupport.h"
 #include "tests/e2e/E2ESupport.h"
@@ -190,6 +191,33 @@ TEST_F(KeyboardE2E, AClickOnTheCaptionMakesItOpaqueUntilTheFocusGoesBack) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return ::GetForegroundWindow() == targetWindow; }, 5000));
     EXPECT_TRUE(e2e::WaitUntil([&] { return Alpha(frame) == 178; }, 5000));
     ExitFromTray();
+}
+
+TEST_F(KeyboardE2E, TheSharedAreaLivesFromStartToExit) {
+    StartKeyboard();
+    HANDLE mapping = ::OpenFileMappingW(FILE_MAP_READ, FALSE, L"GWOKHookMemFileMap");
+    ASSERT_NE(mapping, nullptr);
+    const void* area = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    ASSERT_NE(area, nullptr);
+    MEMORY_BASIC_INFORMATION region{};
+    ::VirtualQuery(area, &region, sizeof(region));
+    EXPECT_GE(region.RegionSize, gw::kSharedAreaBytes);
+    const auto& header = static_cast<const gw::SharedArea*>(area)->header;
+    EXPECT_EQ(header.active, 1u);
+    EXPECT_EQ(gw::HandleFromShared(header.mainWindow), frame);
+    EXPECT_EQ(header.readIndex, 0u);
+    EXPECT_EQ(header.writeIndex, 0u);
+    HANDLE mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, L"GWOKHookMemFileMutex");
+    EXPECT_NE(mutex, nullptr);
+    if (mutex)
+        ::CloseHandle(mutex);
+
+    ExitFromTray();
+    // Our view still holds the area: the program marked it inactive before letting go.
+    EXPECT_EQ(header.active, 0u);
+    ::UnmapViewOfFile(area);
+    ::CloseHandle(mapping);
+    EXPECT_EQ(::OpenFileMappingW(FILE_MAP_READ, FALSE, L"GWOKHookMemFileMap"), nullptr);
 }
 
 TEST_F(KeyboardE2E, ClosingTheWindowHidesItToTheTray) {

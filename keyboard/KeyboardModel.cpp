@@ -203,11 +203,7 @@ std::u16string PicturePath(int size, int picture) {
     return path;
 }
 
-Size BuiltInPictureSize(KeyboardState state, int size) {
-    if (!ValidSize(size)) {
-        return {};
-    }
-    const int side = kBuiltInNormalHeights[size - 1];
+Size PictureSizeForSide(KeyboardState state, int side) {
     const int q = side / 4;
     switch (state) {
     case kNormal:
@@ -215,12 +211,16 @@ Size BuiltInPictureSize(KeyboardState state, int size) {
     case kHorizontal:
         return {7 * q, side};
     case kVertical:
-        if (size == 1) {
-            return {};
-        }
         return {3 * q, 9 * q};
     }
     return {};
+}
+
+Size BuiltInPictureSize(KeyboardState state, int size) {
+    if (!ValidSize(size) || (state == kVertical && size == 1)) {
+        return {};
+    }
+    return PictureSizeForSide(state, kBuiltInNormalHeights[size - 1]);
 }
 
 Rect HighlightTemplate(int size, int highlight) {

@@ -181,6 +181,9 @@ struct Size {
     bool operator==(const Size&) const = default;
 };
 
+// The keyboard picture of a state for the side S of its Normal picture: Normal S x S,
+// Horizontal 7q x S, Vertical 3q x 9q, with q = S / 4.
+Size PictureSizeForSide(KeyboardState state, int side);
 // Pixel size of the built-in lower-case keyboard picture of a state and size; {0, 0} where the
 // built-in set has none (Vertical at size 1).
 Size BuiltInPictureSize(KeyboardState state, int size);

@@ -18,33 +18,18 @@ KeyboardState StateOrNormal(std::uint32_t state) {
 }
 
 Size WindowSizeForPicture(std::uint32_t state, int pixelSize, const FrameMetrics& metrics) {
-    const int q = pixelSize / 4;
-    Size picture{pixelSize, pixelSize};
-    switch (StateOrNormal(state)) {
-    case kHorizontal:
-        picture = {7 * q, pixelSize};
-        break;
-    case kVertical:
-        picture = {3 * q, 9 * q};
-        break;
-    case kNormal:
-        break;
-    }
+    const Size picture = PictureSizeForSide(StateOrNormal(state), pixelSize);
     return {picture.width + FrameExtraWidth(metrics), picture.height + FrameExtraHeight(metrics)};
 }
 
-namespace {
-
-int TableEntry(SizeTable table, std::uint32_t keyboardSize) {
+int KeyboardPixelSize(std::uint32_t keyboardSize, SizeTable table) {
     const std::uint32_t last = static_cast<std::uint32_t>(table.size());
     return table[std::clamp<std::uint32_t>(keyboardSize, 1, last) - 1];
 }
 
-} // namespace
-
 Size WindowSizeForKeyboard(std::uint32_t state, std::uint32_t keyboardSize,
                            const FrameMetrics& metrics, SizeTable table) {
-    return WindowSizeForPicture(state, TableEntry(table, keyboardSize), metrics);
+    return WindowSizeForPicture(state, KeyboardPixelSize(keyboardSize, table), metrics);
 }
 
 FrameMargins MainFrameMargins(const FrameMetrics& metrics) {
@@ -55,11 +40,6 @@ FrameMargins MainFrameMargins(const FrameMetrics& metrics) {
     margins.borderHeight = metrics.cxEdge;
     margins.frameHeight = metrics.cyFrame + (metrics.cyCaption + metrics.cyMenu + 1) / 2;
     return margins;
-}
-
-std::uint8_t AlphaForTransparency(std::uint32_t transparency) {
-    const std::uint32_t t = std::min<std::uint32_t>(transparency, 90);
-    return static_cast<std::uint8_t>((100 - t) * 255 / 100);
 }
 
 CornerPlacement PlaceAtClosestCorner(const PixelRect& work, const AppSettings& settings) {

@@ -40,7 +40,9 @@ KeyboardState StateOrNormal(std::uint32_t state);
 // The outer window size for the picture size S: Normal S x S, Horizontal 7q x S, Vertical
 // 3q x 9q with q = S / 4, each plus Bx and By.
 Size WindowSizeForPicture(std::uint32_t state, int pixelSize, const FrameMetrics& metrics);
-// The same for keyboard size 1..n of the table (an out-of-range size is held to the table).
+// The picture size S of keyboard size 1..n of the table (an out-of-range size is held to it).
+int KeyboardPixelSize(std::uint32_t keyboardSize, SizeTable table = kBuiltInSizeTable);
+// The window size for keyboard size 1..n of the table (an out-of-range size is held to the table).
 Size WindowSizeForKeyboard(std::uint32_t state, std::uint32_t keyboardSize,
                            const FrameMetrics& metrics, SizeTable table = kBuiltInSizeTable);
 
@@ -48,10 +50,6 @@ Size WindowSizeForKeyboard(std::uint32_t state, std::uint32_t keyboardSize,
 // whole window around it fits the work area, the caption and the menu bar included (their
 // height is split over the two vertical frame margins, rounded up).
 FrameMargins MainFrameMargins(const FrameMetrics& metrics);
-
-// The layered alpha of a transparency in percent: (100 - t) * 255 / 100, so 30 gives 178. A
-// stored value above 90 counts as 90: the window never becomes invisible.
-std::uint8_t AlphaForTransparency(std::uint32_t transparency);
 
 // ClosestCorner bits.
 inline constexpr std::uint32_t kRightEdgeCorner = 1;

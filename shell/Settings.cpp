@@ -2,6 +2,7 @@
 
 #include "keyboard/KeyboardModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -191,6 +192,11 @@ void ResetToDefaults(AppSettings& app, EngineSettings& engine) {
     app.traceColor = appDefaults.traceColor;
     app.circleAreaRatio = appDefaults.circleAreaRatio;
     app.language = appDefaults.language;
+}
+
+std::uint8_t AlphaForTransparency(std::uint32_t transparency) {
+    const std::uint32_t t = std::min<std::uint32_t>(transparency, 90);
+    return static_cast<std::uint8_t>((100 - t) * 255 / 100);
 }
 
 } // namespace gw

@@ -114,6 +114,10 @@ void LoadSettings(SettingsStore& store, AppSettings& app, EngineSettings& engine
 void SaveSettings(SettingsStore& store, const AppSettings& app, const EngineSettings& engine,
                   const MacroSettings& macros);
 
+// The main window's layered alpha for the "Transparency" percentage: (100 - t) * 255 / 100, so
+// 30 gives 178. A stored value above 90 counts as 90: the window never becomes invisible.
+std::uint8_t AlphaForTransparency(std::uint32_t transparency);
+
 // The settings dialog's reset: restores the values the dialog edits (not "FollowCaret" or the
 // custom colours) and leaves every other setting alone.
 void ResetToDefaults(AppSettings& app, EngineSettings& engine);

@@ -458,11 +458,9 @@ LRESULT CKeyboardView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_KILLFOCUS: {
         const LRESULT result = Default(message, wParam, lParam);
-        const auto percent =
-            static_cast<BYTE>(std::min<std::uint32_t>(settings_.transparency, 100));
         if (HWND parent = Parent())
-            ::SetLayeredWindowAttributes(parent, 0, static_cast<BYTE>((100 - percent) * 255 / 100),
-                                         LWA_ALPHA);
+            ::SetLayeredWindowAttributes(
+                parent, 0, gw::AlphaForTransparency(settings_.transparency), LWA_ALPHA);
         return result;
     }
     case WM_SETCURSOR:

@@ -85,11 +85,6 @@ bool CMainFrame::OnCreate() {
 
 // --- frame operations -----------------------------------------------------------------------
 
-int CMainFrame::PixelSizeOf(std::uint32_t size) const {
-    return gw::kBuiltInSizeTable[std::clamp<std::size_t>(size, 1, gw::kBuiltInSizeTable.size()) -
-                                 1];
-}
-
 void CMainFrame::ResizeForKeyboard(int pixelSize) {
     // During a drag of the border the drag itself sizes the window.
     if (inSizeMove_ || !GetSafeHwnd())
@@ -309,7 +304,7 @@ void CMainFrame::OnExitSizeMove() {
     settings_.keyboardSize = static_cast<std::uint32_t>(size);
     owner_.SaveSettings();
     inSizeMove_ = false;
-    ResizeForKeyboard(PixelSizeOf(settings_.keyboardSize));
+    ResizeForKeyboard(gw::KeyboardPixelSize(settings_.keyboardSize));
     view_.ReloadPictures();
     if (resized)
         MoveTo(gw::SnapToWorkArea(WindowRectOf(GetSafeHwnd()), workArea_));

@@ -85,7 +85,6 @@ private:
     void PlaceMacroWindowOverMenuBar();
     void MoveTo(gw::Point topLeft);
     gw::Size ClientSize() const;
-    int PixelSizeOf(std::uint32_t size) const;
 
     CMainFrameOwner& owner_;
     gw::AppSettings& settings_;

@@ -2,6 +2,7 @@
 // Helpers of the end-to-end tests: start the real programs, find their windows, drive them
 // with real mouse input and read what they show.
 #include "keyboard/KeyboardModel.h"
+#include "tests/win/WinTestSupport.h"
 
 #include <windows.h>
 
@@ -146,14 +147,7 @@ public:
 
 private:
     static void Send(POINT at, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        const int width = ::GetSystemMetrics(SM_CXSCREEN);
-        const int height = ::GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = (at.x * 65535 + width / 2) / (width - 1);
-        input.mi.dy = (at.y * 65535 + height / 2) / (height - 1);
-        input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-        ::SendInput(1, &input, sizeof(input));
+        wintest::SendMouse(at, flags);
         // Each event is taken by the other program before the next one goes.
         ::Sleep(12);
     }

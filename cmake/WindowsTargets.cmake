@@ -6,8 +6,8 @@ set(GW_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid wi
 # Deliverables go to one folder laid out as the install folder.
 set(GW_INSTALL_DIR ${CMAKE_BINARY_DIR}/Glyphwell)
 
-gw_collect_sources(GW_WIN_SOURCES framework/win keyboard/win languages/win shell/win macros/win
-                   extensions/win)
+gw_collect_sources(GW_WIN_SOURCES framework/win keyboard/win languages/win shell/win hook/win
+                   macros/win extensions/win)
 add_library(gw_win STATIC ${GW_WIN_SOURCES})
 target_link_libraries(gw_win PUBLIC gw_core ${GW_SYSTEM_LIBS})
 gw_strict(gw_win)
@@ -32,6 +32,22 @@ foreach(source IN LISTS GW_WIN_TEST_SOURCES)
     set_tests_properties(win.${name} PROPERTIES RESOURCE_LOCK desktop)
 endforeach()
 
+# The focus hook library. The system loads it into every program with a user interface, so it
+# links against nothing of ours but the ring's own code, and exports its two hook procedures by
+# their plain names.
+add_library(GWOKHook SHARED hook/library/HookLibrary.cpp hook/HookRing.cpp)
+target_include_directories(GWOKHook PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(GWOKHook PRIVATE user32 winmm)
+set_target_properties(GWOKHook PROPERTIES PREFIX "" OUTPUT_NAME GWOKHOOK SUFFIX ".DLL"
+                                          RUNTIME_OUTPUT_DIRECTORY ${GW_INSTALL_DIR})
+if(MSVC)
+    target_sources(GWOKHook PRIVATE hook/library/GWOKHook.def)
+else()
+    target_link_options(GWOKHook PRIVATE -Wl,--kill-at)
+endif()
+gw_strict(GWOKHook)
+gw_static_runtime(GWOKHook)
+
 # The keyboard program.
 add_executable(Glyphwell WIN32 shell/win/GlyphwellMain.cpp resources/Glyphwell.rc)
 target_link_libraries(Glyphwell PRIVATE gw_win)
@@ -39,6 +55,7 @@ gw_unicode_entry(Glyphwell)
 set_target_properties(Glyphwell PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GW_INSTALL_DIR})
 gw_strict(Glyphwell)
 gw_static_runtime(Glyphwell)
+add_dependencies(Glyphwell GWOKHook)
 
 
 # End-to-end tests: they start the real programs (and a small program to type into) from the
@@ -47,6 +64,8 @@ add_executable(GWTypingTarget WIN32 tests/e2e/programs/TypingTargetMain.cpp)
 gw_unicode_entry(GWTypingTarget)
 gw_strict(GWTypingTarget)
 gw_static_runtime(GWTypingTarget)
+# The hook library's test types into target programs through the installed library.
+add_dependencies(win_HookLibraryTest GWOKHook GWTypingTarget)
 
 file(GLOB GW_E2E_TEST_SOURCES CONFIGURE_DEPENDS tests/e2e/*Test.cpp)
 foreach(source IN LISTS GW_E2E_TEST_SOURCES)
@@ -69,3 +88,10 @@ target_link_libraries(GWTapLatencyProbe PRIVATE gw_core ${GW_SYSTEM_LIBS})
 gw_strict(GWTapLatencyProbe)
 gw_static_runtime(GWTapLatencyProbe)
 add_dependencies(GWTapLatencyProbe Glyphwell)
+
+# What the hook library costs inside other programs, and draining its ring (see scripts/bench.sh).
+add_executable(GWHookProbe bench/win/HookProbe.cpp)
+target_link_libraries(GWHookProbe PRIVATE gw_win)
+gw_strict(GWHookProbe)
+gw_static_runtime(GWHookProbe)
+add_dependencies(GWHookProbe GWOKHook)

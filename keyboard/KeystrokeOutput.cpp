@@ -10,6 +10,20 @@ bool IsDigitOrPunctuationKey(std::uint8_t virtualKey) {
            (virtualKey >= 0xBA && virtualKey <= 0xC0) || (virtualKey >= 0xDB && virtualKey <= 0xDE);
 }
 
+// The key of a control character that programs expect as a key press: rich-text controls, for
+// one, ignore Backspace, Tab and Enter when they come as Unicode characters. 0 for the others.
+std::uint8_t ControlCharacterKey(char16_t ch) {
+    switch (ch) {
+    case 0x08: // Backspace
+    case 0x09: // Tab
+    case 0x0D: // Enter
+    case 0x1B: // Escape
+        return static_cast<std::uint8_t>(ch);
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 bool IsExtendedKey(std::uint8_t virtualKey) {
@@ -138,6 +152,8 @@ void KeystrokeOutput::SendCharacterSlot(const CharacterSlot& record) {
             const unsigned modifiers = static_cast<unsigned>(key) >> 8;
             KeyPress(static_cast<std::uint8_t>(key & 0xFF), 0, (modifiers & 1) != 0,
                      (modifiers & 2) != 0, (modifiers & 4) != 0);
+        } else if (const std::uint8_t controlKey = ControlCharacterKey(record.ch)) {
+            KeyPress(controlKey, 0, record.shift != 0, false, false);
         } else {
             KeyPress(record.vk, record.ch, record.shift != 0, false, false);
         }

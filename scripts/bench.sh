@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs every benchmark: the native ones of the portable logic (optimised build), then the tap
-# latency probe of the win64 build under Wine (the keyboard typing into a window, next to a bare
-# SendInput). Arguments go to the probe: [samples] [warm-up samples].
+# Runs every benchmark: the native ones of the portable logic (optimised build), then the probes
+# of the win64 build under Wine: the tap latency probe (the keyboard typing into a window, next
+# to a bare SendInput) and the hook probe (the hook library's cost per message next to a hook
+# that only passes the message on, and draining a full ring). Arguments go to the tap latency
+# probe: [samples] [warm-up samples].
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh
@@ -14,6 +16,9 @@ build/bench/gw_bench
 
 step "tap latency under Wine"
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target GWTapLatencyProbe
+cmake --build --preset win64 --target GWTapLatencyProbe GWHookProbe
 cd build/win64
 ../../scripts/wine-run ./GWTapLatencyProbe.exe "$@"
+
+step "hook library under Wine"
+../../scripts/wine-run ./GWHookProbe.exe

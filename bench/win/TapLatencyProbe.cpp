@@ -4,6 +4,7 @@
 // the install folder next to this program and prints the medians and 90th percentiles.
 //
 //   GWTapLatencyProbe [samples] [warm-up samples]      (default 200 and 10, of each kind)
+#include "bench/win/ProbeClock.h"
 #include "keyboard/KeyboardModel.h"
 #include "tests/e2e/E2ESupport.h"
 
@@ -26,18 +27,6 @@ constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
 constexpr WPARAM kTrayExit = 32822;
 constexpr int kLetterKeyA = 1; // the tap character of letter grid key 1
 constexpr DWORD kCharTimeoutMs = 2000;
-
-LONGLONG Now() {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-double TicksToMs(LONGLONG ticks) {
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // The program typed into: a window with an edit control, run by its own thread so that its
 // messages are taken while the main thread sends input and waits. The edit control is
@@ -125,7 +114,7 @@ private:
             self->lastKeyDown_ = wParam;
         if (message == WM_CHAR) {
             if (wParam == L'a') {
-                self->stamp_ = Now();
+                self->stamp_ = probe::Now();
                 ::SetEvent(self->arrived_);
             } else {
                 ++self->others_;
@@ -202,18 +191,18 @@ double TapSample(StampingTarget& target, POINT key) {
     e2e::Mouse::Down(key);
     ::Sleep(20); // the keyboard has taken the pen-down before the pen-up goes
     target.Expect();
-    const LONGLONG sent = Now();
+    const LONGLONG sent = probe::Now();
     e2e::Mouse::Up(key);
     const LONGLONG arrived = target.WaitForA();
-    return arrived ? TicksToMs(arrived - sent) : -1.0;
+    return arrived ? probe::TicksToMs(arrived - sent) : -1.0;
 }
 
 double BareSample(StampingTarget& target, bool unicode) {
     target.Expect();
-    const LONGLONG sent = Now();
+    const LONGLONG sent = probe::Now();
     SendBareA(unicode);
     const LONGLONG arrived = target.WaitForA();
-    return arrived ? TicksToMs(arrived - sent) : -1.0;
+    return arrived ? probe::TicksToMs(arrived - sent) : -1.0;
 }
 
 // The value below which the given share of the samples lies (nearest rank).

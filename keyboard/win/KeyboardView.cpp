@@ -311,11 +311,6 @@ void CKeyboardView::MinimizeMainWindow() {
         ::SendMessageW(parent, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
-void CKeyboardView::SetFocusedWindow(HWND window) {
-    focusedWindow_ = window;
-    focusedThread_ = window ? ::GetWindowThreadProcessId(window, nullptr) : 0;
-}
-
 // --- mouse and focus ------------------------------------------------------------------------
 
 void CKeyboardView::AllowAllStatesAgain() {
@@ -415,20 +410,33 @@ void CKeyboardView::OnButtonUp(POINT client) {
 }
 
 void CKeyboardView::GiveFocusBack() {
-    if (focusedWindow_) {
-        const DWORD mine = ::GetCurrentThreadId();
-        const DWORD theirs = focusedThread_;
-        const bool attached =
-            theirs != 0 && theirs != mine && ::AttachThreadInput(mine, theirs, TRUE);
-        if (::IsWindow(focusedWindow_))
-            ::SetFocus(focusedWindow_);
-        if (attached)
-            ::AttachThreadInput(mine, theirs, FALSE);
+    if (!focusedWindow_) {
+        HWND target = host_.TargetWindow();
+        if (target && ::IsWindow(target))
+            ::SetForegroundWindow(target);
         return;
     }
-    HWND target = host_.TargetWindow();
-    if (target && ::IsWindow(target))
-        ::SetForegroundWindow(target);
+    // The program comes to the front first: the focus alone, set from here, can leave it
+    // behind, and the keys would then reach nobody.
+    HWND program = ::GetAncestor(focusedWindow_, GA_ROOT);
+    if (program && ::GetForegroundWindow() != program)
+        ::SetForegroundWindow(program);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetGUIThreadInfo(focusedThread_, &info) && info.hwndFocus == focusedWindow_)
+        return;
+    // Setting the focus in another thread needs the two threads' input attached, and while it
+    // is, a button press on its way to the keyboard can end up in the other thread's queue:
+    // with one waiting, the focus is given back at a later move.
+    if (HIWORD(::GetQueueStatus(QS_MOUSEBUTTON)) != 0)
+        return;
+    const DWORD mine = ::GetCurrentThreadId();
+    const bool attached = focusedThread_ != 0 && focusedThread_ != mine &&
+                          ::AttachThreadInput(mine, focusedThread_, TRUE);
+    if (::IsWindow(focusedWindow_))
+        ::SetFocus(focusedWindow_);
+    if (attached)
+        ::AttachThreadInput(mine, focusedThread_, FALSE);
 }
 
 LRESULT CKeyboardView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -55,8 +55,12 @@ public:
     // Uses a size (1..6): saved, the pictures reloaded, the main window resized.
     void SelectSize(int size) { switcher_.ApplySize(size); }
 
-    // The window that has the focus in the application being typed into (focus tracking).
-    void SetFocusedWindow(HWND window);
+    // The window that has the focus in the application being typed into, and its thread, as
+    // the focus tracking found them (nullptr and 0 when none).
+    void SetFocusedWindow(HWND window, std::uint32_t thread) {
+        focusedWindow_ = window;
+        focusedThread_ = thread;
+    }
     HWND FocusedWindow() const { return focusedWindow_; }
     std::uint32_t GetTargetThread() const { return focusedThread_; }
     // The view adopts the cursor and shows it.

@@ -12,8 +12,6 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <algorithm>
-
 CKeyboardApp::CKeyboardApp()
     : combines_(gw::BuiltInCombineList().begin(), gw::BuiltInCombineList().end()),
       engine_(layout_, geometry_, combines_), metrics_(ReadFrameMetrics()) {
@@ -43,16 +41,6 @@ std::wstring CKeyboardApp::LanguagesFolder() const {
 void CKeyboardApp::RunAboutBox(HWND owner) {
     CAboutDlg about(owner);
     about.DoModal();
-}
-
-void CKeyboardApp::AddHookEventListener(CHookEventListener* listener) {
-    const std::lock_guard lock(listenersLock_);
-    listeners_.push_back(listener);
-}
-
-void CKeyboardApp::RemoveHookEventListener(CHookEventListener* listener) {
-    const std::lock_guard lock(listenersLock_);
-    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
 // Another instance runs: it comes to the front and this one ends.
@@ -94,9 +82,9 @@ void CKeyboardApp::ConnectEngine() {
     engine_.SetApplication(this);
     engine_.SetView(&frame_->View(), frame_->View().GetSafeHwnd());
     frame_->SetEngineReady();
-    sharedArea_.SetMainWindow(frame);
-    // The hook library and the extension libraries are loaded here by their own layers; without
-    // them no events arrive and nothing is extended.
+    SharedArea().SetMainWindow(frame);
+    // Without the hooks the ring stays empty and the keyboard runs on.
+    InstallHooks(true);
     AddHookEventListener(frame_.get());
     AddHookEventListener(&engine_);
 }
@@ -104,7 +92,7 @@ void CKeyboardApp::ConnectEngine() {
 bool CKeyboardApp::InitInstance() {
     if (!ClaimSingleInstance())
         return false;
-    if (!sharedArea_.Create())
+    if (!CreateSharedArea())
         return false;
     if (!StartOle())
         return false;
@@ -124,7 +112,7 @@ int CKeyboardApp::ExitInstance() {
     SaveSettings();
     instance_.CloseOpenedMutex();
     if (!instance_.IsSecondInstance()) {
-        sharedArea_.Release(100);
+        ShutDownHooks();
         frame_.reset();
         if (oleStarted_)
             ::OleUninitialize();

@@ -1,29 +1,24 @@
 #pragma once
 // The keyboard program's application object: it owns the settings, the engine, the active
-// layout and combine list, the shared area and the main frame, brings them to life in a fixed
+// layout and combine list and the main frame (the shared area, the hook library and the hook
+// event listeners belong to its base), brings them to life in a fixed
 // order, runs the message loop and shuts them down again.
-#include "framework/win/WinApp.h"
+#include "hook/win/HookClientApp.h"
+#include "hook/win/SharedAreaOwner.h"
 #include "keyboard/CombineList.h"
 #include "keyboard/KeyboardModel.h"
 #include "keyboard/win/GWMainEngine.h"
 #include "shell/MainFrameGeometry.h"
 #include "shell/Settings.h"
 #include "shell/win/MainFrame.h"
-#include "shell/win/SharedAreaOwner.h"
 #include "shell/win/SingleInstance.h"
 
 #include <memory>
-#include <mutex>
-#include <vector>
 
-class CKeyboardApp final : public CWinApp, public CMainFrameOwner {
+class CKeyboardApp final : public CHookClientApp, public CMainFrameOwner {
 public:
     CKeyboardApp();
     ~CKeyboardApp() override;
-
-    // Hook events go to each listener in the order they were added.
-    void AddHookEventListener(CHookEventListener* listener);
-    void RemoveHookEventListener(CHookEventListener* listener);
 
     CGWMainEngine& Engine() { return engine_; }
     CMainFrame* MainFrame() { return frame_.get(); }
@@ -54,10 +49,6 @@ private:
     gw::FrameMetrics metrics_;
 
     CSingleInstance instance_;
-    CSharedAreaOwner sharedArea_;
     std::unique_ptr<CMainFrame> frame_;
     bool oleStarted_ = false;
-
-    std::mutex listenersLock_;
-    std::vector<CHookEventListener*> listeners_;
 };

@@ -1,6 +1,7 @@
 #include "shell/win/MainFrame.h"
 
 #include "framework/win/WideString.h"
+#include "hook/HookRing.h"
 #include "resources/resource.h"
 #include "shell/ProgramLinks.h"
 #include "shell/StartUp.h"
@@ -28,6 +29,23 @@ void OpenWithShell(const wchar_t* target) {
     ::ShellExecuteW(nullptr, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+bool IsTaskBar(HWND window) {
+    wchar_t className[32] = {};
+    return ::GetClassNameW(window, className, 32) > 0 && wcscmp(className, L"Shell_TrayWnd") == 0;
+}
+
+gw::CharacterClass ClassifyCharacter(char16_t ch) {
+    WORD type = 0;
+    const wchar_t text = static_cast<wchar_t>(ch);
+    if (!::GetStringTypeW(CT_CTYPE1, &text, 1, &type))
+        return gw::CharacterClass::kOther;
+    if (type & (C1_ALPHA | C1_DIGIT))
+        return gw::CharacterClass::kLetterOrDigit;
+    if (type & (C1_SPACE | C1_PUNCT | C1_BLANK))
+        return gw::CharacterClass::kSpaceOrPunctuation;
+    return gw::CharacterClass::kOther;
+}
+
 } // namespace
 
 bool CMacroContentWindow::Create() {
@@ -44,6 +62,7 @@ CMainFrame::CMainFrame(CMainFrameOwner& owner, const gw::KeyboardLayout& layout,
       view_(owner.Settings(), layout, geometry, engine, *this), workArea_(ReadWorkArea()) {}
 
 CMainFrame::~CMainFrame() {
+    DetachInput();
     tray_.Destroy();
     DestroyWindow();
 }
@@ -56,7 +75,7 @@ bool CMainFrame::Create() {
     const gw::CornerPlacement place = gw::PlaceAtClosestCorner(workArea_, settings_);
     const int x = place.knownCorner ? place.topLeft.x : CW_USEDEFAULT;
     const int y = place.knownCorner ? place.topLeft.y : CW_USEDEFAULT;
-    targetWindow_ = ::GetForegroundWindow();
+    TrackForegroundWindow();
     HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     const std::wstring title = ToWide(gw::kMainWindowTitle);
     if (!CreateEx(kMainFrameExStyle, className.c_str(), title.c_str(), kMainFrameStyle, x, y,
@@ -173,8 +192,102 @@ void CMainFrame::OnMacroMatchChanged(bool matchShown) {
                        reinterpret_cast<LPARAM>(ProgramIcon(display.smallIcon, true)));
 }
 
-void CMainFrame::OnHookEvent(const gw::HookEvent&) {
-    // Focus and caret tracking follow the hook events; without the hook library none arrive.
+// --- target tracking and caret following ---------------------------------------------------
+
+void CMainFrame::DetachInput() {
+    if (attachedThread_ == 0)
+        return;
+    ::AttachThreadInput(::GetCurrentThreadId(), attachedThread_, FALSE);
+    attachedThread_ = 0;
+}
+
+void CMainFrame::TrackForegroundWindow() {
+    HWND foreground = ::GetForegroundWindow();
+    for (int retry = 0; !foreground && retry < 10; ++retry) {
+        ::Sleep(5);
+        foreground = ::GetForegroundWindow();
+    }
+    if (!foreground)
+        return;
+    const HWND focusBefore = view_.FocusedWindow();
+    const HWND targetBefore = targetWindow_;
+    // The keyboard's own windows and the task bar are never typed into.
+    if (foreground == GetSafeHwnd() || foreground == macroWindow_.GetSafeHwnd() ||
+        IsTaskBar(foreground))
+        return;
+    targetWindow_ = foreground;
+
+    DetachInput();
+    const DWORD thread = ::GetWindowThreadProcessId(foreground, nullptr);
+    if (thread == ::GetCurrentThreadId())
+        return;
+    HWND focus = nullptr;
+    if (!FocusOfThread(thread, focus))
+        return;
+    if (focus) {
+        view_.SetFocusedWindow(focus, thread);
+        if (focus != view_.GetSafeHwnd())
+            targetControl_ = focus;
+    } else {
+        view_.SetFocusedWindow(nullptr, 0);
+    }
+    // No combination joins characters typed on either side of a change of focus.
+    if (targetWindow_ != targetBefore || view_.FocusedWindow() != focusBefore)
+        engine_.Engine().ClearHistory();
+}
+
+// The window that has the focus in another thread. The system tells it without tying the two
+// threads' input together: while they are attached, mouse input on its way to the keyboard
+// can end up in the other thread's queue, and a pen stroke would be lost. Only where the
+// system cannot tell is the input attached, for the one call, and always undone.
+bool CMainFrame::FocusOfThread(DWORD thread, HWND& focus) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetGUIThreadInfo(thread, &info)) {
+        focus = info.hwndFocus;
+        return true;
+    }
+    attachedThread_ = thread;
+    if (!::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE))
+        return false;
+    focus = ::GetFocus();
+    DetachInput();
+    return true;
+}
+
+void CMainFrame::OnHookEvent(const gw::HookEvent& event) {
+    HWND window = static_cast<HWND>(gw::HandleFromShared(event.window));
+    const bool keyGivesCharacter = event.message == gw::hookmsg::kKeyUp &&
+                                   ::MapVirtualKeyW(event.wParam, MAPVK_VK_TO_CHAR) != 0;
+    const gw::HookEventSteps steps = caret_.PlanEvent(
+        event.message, event.wParam, settings_.followCaret, keyGivesCharacter, ClassifyCharacter);
+    if (steps.trackForeground && ::IsWindow(window))
+        TrackForegroundWindow();
+    if (steps.minimize)
+        ::SendMessageW(GetSafeHwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (steps.clickStep)
+        ClickStep(window);
+    if (steps.caretStep)
+        CaretStep(window, event);
+}
+
+void CMainFrame::ClickStep(HWND eventWindow) {
+    // A click elsewhere moves the caret: what was typed before is no longer next to it.
+    if (eventWindow != view_.GetSafeHwnd() && eventWindow != GetSafeHwnd())
+        engine_.Engine().ClearHistory();
+}
+
+void CMainFrame::CaretStep(HWND eventWindow, const gw::HookEvent& event) {
+    POINT origin{0, 0};
+    ::ClientToScreen(eventWindow, &origin);
+    const std::optional<gw::PixelRect> to =
+        caret_.CaretStep({event.caretX, event.caretY}, {origin.x, origin.y}, settings_.followCaret,
+                         IsMinimized(), WindowRectOf(GetSafeHwnd()), workArea_);
+    if (!to)
+        return;
+    ::SetWindowPos(GetSafeHwnd(), nullptr, to->left, to->top, to->right - to->left,
+                   to->bottom - to->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 // --- commands -------------------------------------------------------------------------------
@@ -253,6 +366,7 @@ void CMainFrame::OnMove() {
         return;
     }
     gw::RecordClosestCorner(WindowRectOf(GetSafeHwnd()), workArea_, settings_);
+    caret_.Dock(WindowRectOf(GetSafeHwnd()), settings_.followCaret);
 }
 
 void CMainFrame::OnSize(int width, int height) {
@@ -308,6 +422,8 @@ void CMainFrame::OnExitSizeMove() {
     view_.ReloadPictures();
     if (resized)
         MoveTo(gw::SnapToWorkArea(WindowRectOf(GetSafeHwnd()), workArea_));
+    if (caret_.followEngaged)
+        MoveTo(caret_.followPosition);
 }
 
 // --- closing --------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "framework/win/Window.h"
 #include "hook/HookEvent.h"
 #include "keyboard/win/KeyboardView.h"
+#include "shell/CaretFollowing.h"
 #include "shell/MainFrameGeometry.h"
 #include "shell/win/SystemTray.h"
 
@@ -56,8 +57,12 @@ public:
 
     // The macro store's match shown state changed.
     void OnMacroMatchChanged(bool matchShown);
-    // Hook events from other programs (focus tracking follows them).
+    // Hook events from other programs: the target follows the focus, the keyboard the caret.
     void OnHookEvent(const gw::HookEvent& event) override;
+    // Records the foreground window of another program as the target, and the window that has
+    // the focus in it, for the keyboard view and the keystroke output.
+    void TrackForegroundWindow();
+    HWND TargetControl() const { return targetControl_; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -84,6 +89,10 @@ private:
     void LayOutView(int width = -1, int height = -1);
     void PlaceMacroWindowOverMenuBar();
     void MoveTo(gw::Point topLeft);
+    bool FocusOfThread(DWORD thread, HWND& focus);
+    void DetachInput();
+    void ClickStep(HWND eventWindow);
+    void CaretStep(HWND eventWindow, const gw::HookEvent& event);
     gw::Size ClientSize() const;
 
     CMainFrameOwner& owner_;
@@ -101,6 +110,11 @@ private:
     bool exitRequested_ = false;
     bool engineReady_ = false;
     bool matchShown_ = false;
-    // The window that had the foreground before the keyboard appeared.
+    // The top-level window of another program that last had the foreground, and the window in
+    // it that had the focus.
     HWND targetWindow_ = nullptr;
+    HWND targetControl_ = nullptr;
+    // The thread whose input is attached to ours, only during a tracking.
+    DWORD attachedThread_ = 0;
+    gw::CaretFollowing caret_;
 };

@@ -56,10 +56,13 @@ template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutM
 class Process {
 public:
     // Starts the program with the folder as its working directory.
-    Process(const std::wstring& program, const std::wstring& folder) {
+    Process(const std::wstring& program, const std::wstring& folder,
+            const std::wstring& arguments = L"") {
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         std::wstring commandLine = L"\"" + program + L"\"";
+        if (!arguments.empty())
+            commandLine += L" " + arguments;
         started_ = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                     nullptr, folder.c_str(), &startup, &info_) != 0;
     }
@@ -76,6 +79,11 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Started() const { return started_; }
+    // Ends the program at once, as a crash or the task manager would.
+    void Kill() const {
+        ::TerminateProcess(info_.hProcess, 1);
+        ::WaitForSingleObject(info_.hProcess, 5000);
+    }
     DWORD Id() const { return info_.dwProcessId; }
     // Waits for the process to end by itself; true if it did, with its exit code.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const {

@@ -205,16 +205,22 @@ TEST_F(KeyboardE2E, TheSharedAreaLivesFromStartToExit) {
     const auto& header = static_cast<const gw::SharedArea*>(area)->header;
     EXPECT_EQ(header.active, 1u);
     EXPECT_EQ(gw::HandleFromShared(header.mainWindow), frame);
-    EXPECT_EQ(header.readIndex, 0u);
-    EXPECT_EQ(header.writeIndex, 0u);
+    // The hooks are installed and the ring is in use.
+    EXPECT_NE(header.messageHook, 0u);
+    EXPECT_NE(header.callHook, 0u);
+    EXPECT_LT(header.readIndex, gw::kHookRingCapacity);
+    EXPECT_LT(header.writeIndex, gw::kHookRingCapacity);
     HANDLE mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, L"GWOKHookMemFileMutex");
     EXPECT_NE(mutex, nullptr);
     if (mutex)
         ::CloseHandle(mutex);
 
     ExitFromTray();
-    // Our view still holds the area: the program marked it inactive before letting go.
+    // Our view still holds the area: the program removed the hooks and marked it inactive
+    // before letting go.
     EXPECT_EQ(header.active, 0u);
+    EXPECT_EQ(header.messageHook, 0u);
+    EXPECT_EQ(header.callHook, 0u);
     ::UnmapViewOfFile(area);
     ::CloseHandle(mapping);
     EXPECT_EQ(::OpenFileMappingW(FILE_MAP_READ, FALSE, L"GWOKHookMemFileMap"), nullptr);

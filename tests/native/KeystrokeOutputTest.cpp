@@ -334,6 +334,26 @@ TEST_F(KeystrokeOutputTest, WithoutAKnownTargetThreadLatinLettersGoAsUnicode) {
     EXPECT_TRUE(system.activated.empty());
 }
 
+TEST_F(KeystrokeOutputTest, ControlCharactersGoAsTheirKeysEvenWithoutATargetLayout) {
+    struct Case {
+        char16_t ch;
+        const char* keys;
+    };
+    const Case cases[] = {{0x08, "+Back -Back"},
+                          {0x09, "+vk09 -vk09"},
+                          {0x0D, "+vk0D -vk0D"},
+                          {0x1B, "+vk1B -vk1B"},
+                          {0x01, "+u0001 -u0001"}}; // no key of its own
+    for (std::uint32_t thread : {kTargetThread, 0u}) {
+        view.thread = thread;
+        for (const Case& c : cases) {
+            system.Clear();
+            output.SendCharacterSlot(Slot(c.ch, c.ch));
+            EXPECT_EQ(system.Trace(), c.keys) << int(c.ch) << " thread " << thread;
+        }
+    }
+}
+
 TEST_F(KeystrokeOutputTest, ThreadWithoutLayoutIsNotActivated) {
     // Activating layout 0 would switch the process to its previous layout.
     view.thread = 12345; // gone

@@ -299,7 +299,7 @@ protected:
         engine.SetView(&view, view.GetSafeHwnd());
         engine.Engine().SetMacroStore(&macros);
         view.SetMacroStore(&macros);
-        view.SetFocusedWindow(target.Edit());
+        view.SetFocusedWindow(target.Edit(), ::GetWindowThreadProcessId(target.Edit(), nullptr));
         host.ResizeForKeyboard(NormalHeight(static_cast<int>(settings.keyboardSize)));
         PumpFor(50);
     }

@@ -56,6 +56,21 @@ inline void SendClick(POINT at) {
     SendMouse(at, MOUSEEVENTF_LEFTUP);
 }
 
+// Presses and releases each virtual key in turn with real keyboard input (letters by their
+// upper-case key codes), as a user at the machine would type.
+inline void TypeKeys(const char* keys) {
+    for (const char* key = keys; *key; ++key) {
+        for (DWORD flags : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = static_cast<WORD>(*key);
+            input.ki.dwFlags = flags;
+            ::SendInput(1, &input, sizeof(INPUT));
+        }
+        ::Sleep(20);
+    }
+}
+
 inline std::wstring WindowText(HWND window) {
     const int length = ::GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

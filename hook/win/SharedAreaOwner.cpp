@@ -1,4 +1,4 @@
-#include "shell/win/SharedAreaOwner.h"
+#include "hook/win/SharedAreaOwner.h"
 
 #include <atomic>
 

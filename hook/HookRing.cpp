@@ -59,7 +59,13 @@ bool WriteHookEvent(SharedArea& area, const HookEvent& event) {
 }
 
 RingRead ReadHookEvent(SharedArea& area, HookEvent& event) {
+    std::size_t count = 0;
+    return ReadHookEvents(area, &event, 1, count);
+}
+
+RingRead ReadHookEvents(SharedArea& area, HookEvent* events, std::size_t max, std::size_t& count) {
     SharedAreaHeader& header = area.header;
+    count = 0;
     if (header.overflow == 0 && !IndicesInRange(header)) {
         // A corrupted index is treated as an overflow: everything pending is dropped.
         header.overflow = 1;
@@ -70,11 +76,11 @@ RingRead ReadHookEvent(SharedArea& area, HookEvent& event) {
         header.overflow = 0;
         return RingRead::kDiscarded;
     }
-    if (header.readIndex == header.writeIndex)
-        return RingRead::kEmpty;
-    event = area.records[header.readIndex];
-    header.readIndex = Next(header.readIndex);
-    return RingRead::kEvent;
+    while (count < max && header.readIndex != header.writeIndex) {
+        events[count++] = area.records[header.readIndex];
+        header.readIndex = Next(header.readIndex);
+    }
+    return count != 0 ? RingRead::kEvent : RingRead::kEmpty;
 }
 
 bool RingLooksEmpty(const SharedAreaHeader& header) {

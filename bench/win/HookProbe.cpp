@@ -7,7 +7,7 @@
 //     processing does.
 // Prints the median of several rounds for each, and the ratios to the baseline.
 //
-//   GWHookProbe [calls per round] [rounds]      (default 20000 and 15)
+//   GWHookProbe [calls per round] [rounds]      (default 2000 and 9)
 #include "bench/win/ProbeClock.h"
 #include "framework/win/ProcAddress.h"
 #include "hook/HookRing.h"
@@ -68,8 +68,8 @@ double NsPerCall(HOOKPROC proc, MSG msg, int calls, int rounds, ProbeApp& app) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int calls = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20000;
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
+    const int calls = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
 
     ::SetDllDirectoryW(e2e::FullPath(L"Glyphwell").c_str());
     ProbeApp app;

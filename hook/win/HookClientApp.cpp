@@ -133,17 +133,26 @@ void CHookClientApp::ShutDownHooks() {
 }
 
 bool CHookClientApp::GetNextHookEvent(gw::HookEvent& event) {
+    if (takenNext_ == takenCount_ && !TakeEventsFromRing())
+        return false;
+    event = taken_[takenNext_++];
+    return true;
+}
+
+// Takes the oldest events out of the ring, as many as fit, under one hold of the mutex.
+bool CHookClientApp::TakeEventsFromRing() {
+    takenNext_ = takenCount_ = 0;
     gw::SharedArea* area = sharedArea_.Area();
     if (!area || gw::RingLooksEmpty(area->header))
         return false;
     const DWORD wait = ::WaitForSingleObject(sharedArea_.Mutex(), 0);
     if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED)
         return false; // a writer has it: the ring is tried again at the next idle time
-    const gw::RingRead read = gw::ReadHookEvent(*area, event);
+    const gw::RingRead read = gw::ReadHookEvents(*area, taken_.data(), taken_.size(), takenCount_);
     ::ReleaseMutex(sharedArea_.Mutex());
     if (read == gw::RingRead::kDiscarded && mainWindow)
         ::SendMessageW(mainWindow, gw::kHookOverflowMessage, 0, 0);
-    return read == gw::RingRead::kEvent;
+    return takenCount_ != 0;
 }
 
 void CHookClientApp::Dispatch(const gw::HookEvent& event) {
@@ -156,10 +165,16 @@ void CHookClientApp::Dispatch(const gw::HookEvent& event) {
 
 bool CHookClientApp::OnIdle(long count) {
     gw::HookEvent event;
+    // Events come in runs for one window; its check holds for the rest of the run.
+    std::uint32_t liveWindow = 0;
     while (GetNextHookEvent(event)) {
         // An event for a window that is gone by now is of no use to anyone.
-        if (::IsWindow(static_cast<HWND>(gw::HandleFromShared(event.window))))
-            Dispatch(event);
+        if (event.window != liveWindow) {
+            if (!::IsWindow(static_cast<HWND>(gw::HandleFromShared(event.window))))
+                continue;
+            liveWindow = event.window;
+        }
+        Dispatch(event);
     }
     while (CWinApp::OnIdle(count))
         ++count;

@@ -7,6 +7,8 @@
 #include "hook/HookEvent.h"
 #include "hook/win/SharedAreaOwner.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -43,6 +45,7 @@ protected:
 
 private:
     bool LoadHookLibrary();
+    bool TakeEventsFromRing();
     bool SetHook(int type, const char* procedure, HHOOK& hook, std::uint32_t& storedHandle);
     void RemoveHooks();
     void Dispatch(const gw::HookEvent& event);
@@ -51,6 +54,10 @@ private:
     HMODULE library_ = nullptr;
     HHOOK messageHook_ = nullptr;
     HHOOK callHook_ = nullptr;
+    // Events taken out of the ring and not yet handed out.
+    std::array<gw::HookEvent, 2048> taken_{};
+    std::size_t takenCount_ = 0;
+    std::size_t takenNext_ = 0;
 
     // Recursive, so a listener may add or remove listeners while it is called.
     CRITICAL_SECTION listenersLock_;

@@ -81,6 +81,23 @@ TEST_F(HookRingTest, TheWriteIndexWrapsToTheFirstRecord) {
     EXPECT_EQ(Header().readIndex, 1u);
 }
 
+TEST_F(HookRingTest, SeveralEventsComeOutAtOnceInOrderAcrossTheWrap) {
+    Header().readIndex = kHookRingCapacity - 2;
+    Header().writeIndex = kHookRingCapacity - 2;
+    ASSERT_EQ(Write(5, 10), 5u);
+    HookEvent events[3];
+    std::size_t count = 0;
+    ASSERT_EQ(ReadHookEvents(*area_, events, 3, count), RingRead::kEvent);
+    ASSERT_EQ(count, 3u);
+    EXPECT_EQ(events[0].wParam, 10u);
+    EXPECT_EQ(events[2].wParam, 12u); // from record 0, after the wrap
+    ASSERT_EQ(ReadHookEvents(*area_, events, 3, count), RingRead::kEvent);
+    ASSERT_EQ(count, 2u);
+    EXPECT_EQ(events[1].wParam, 14u);
+    EXPECT_EQ(ReadHookEvents(*area_, events, 3, count), RingRead::kEmpty);
+    EXPECT_EQ(count, 0u);
+}
+
 TEST_F(HookRingTest, AFullRingOverflowsIsDiscardedWholeAndStartsAgain) {
     EXPECT_EQ(Write(kHookRingCapacity + 10), kHookRingCapacity);
     EXPECT_EQ(Header().overflow, 1u);

@@ -55,7 +55,13 @@ gw_unicode_entry(Glyphwell)
 set_target_properties(Glyphwell PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GW_INSTALL_DIR})
 gw_strict(Glyphwell)
 gw_static_runtime(Glyphwell)
-add_dependencies(Glyphwell GWOKHook)
+add_dependencies(Glyphwell GWOKHook GWLanguages)
+
+# The languages we ship, installed beside the program in "Languages".
+add_custom_target(GWLanguages
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/languages/files
+            ${GW_INSTALL_DIR}/Languages
+    COMMENT "Installing the languages")
 
 
 # End-to-end tests: they start the real programs (and a small program to type into) from the

@@ -8,5 +8,7 @@ namespace gw {
 inline constexpr char16_t kMakerWebSite[] = u"https://www.vantorel.example/glyphwell/";
 inline constexpr char16_t kUsersGroupPage[] = u"https://groups.vantorel.example/glyphwell-users";
 inline constexpr char16_t kMakerMail[] = u"mailto:glyphwell@vantorel.example";
+// Where more language modules and a template for one's own can be downloaded.
+inline constexpr char16_t kLanguagesPage[] = u"https://www.vantorel.example/glyphwell/languages/";
 
 } // namespace gw

@@ -42,6 +42,7 @@ public:
     void SetView(gw::EngineViewPort* view, HWND viewWindow);
     void SetApplication(void* application) { application_ = application; }
     gw::CharacterEngine& Engine() { return engine_; }
+    const gw::CharacterEngine& Engine() const { return engine_; }
 
     void StrokeStart(int area, int x, int y, unsigned char external) override;
     void StrokeMove(int x, int y, unsigned char external) override;

@@ -1,5 +1,6 @@
 #include "keyboard/win/KeyboardView.h"
 
+#include "framework/win/WaitCursor.h"
 #include "framework/win/WideString.h"
 #include "resources/resource.h"
 
@@ -12,18 +13,6 @@ const wchar_t kViewWindowClass[] = L"GlyphwellKeyboardView";
 POINT PointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
-
-// Keeps the wait cursor up while pictures load.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 } // namespace
 

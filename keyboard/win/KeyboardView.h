@@ -52,6 +52,11 @@ public:
     void SetMacroStore(const gw::MacroPreviewPort* store) { macroStore_ = store; }
     // After a language or size change: reload the pictures and repaint completely.
     void ReloadPictures();
+    // After the layout's characters changed (a language was loaded): draw them again.
+    void RedrawLayout() {
+        pictures_.Forget();
+        ReloadPictures();
+    }
     // Uses a size (1..6): saved, the pictures reloaded, the main window resized.
     void SelectSize(int size) { switcher_.ApplySize(size); }
 

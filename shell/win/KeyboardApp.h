@@ -8,14 +8,19 @@
 #include "keyboard/CombineList.h"
 #include "keyboard/KeyboardModel.h"
 #include "keyboard/win/GWMainEngine.h"
+#include "languages/Languages.h"
 #include "shell/MainFrameGeometry.h"
 #include "shell/Settings.h"
 #include "shell/win/MainFrame.h"
+#include "shell/win/OptionsDlg.h"
 #include "shell/win/SingleInstance.h"
 
 #include <memory>
 
-class CKeyboardApp final : public CHookClientApp, public CMainFrameOwner {
+class CKeyboardApp final : public CHookClientApp,
+                           public CMainFrameOwner,
+                           private gw::LanguagePort,
+                           private COptionsDlgHost {
 public:
     CKeyboardApp();
     ~CKeyboardApp() override;
@@ -29,6 +34,13 @@ public:
     const gw::FrameMetrics& Metrics() const override { return metrics_; }
     std::wstring LanguagesFolder() const override;
     void RunAboutBox(HWND owner) override;
+    bool OnLanguageCommand(unsigned command) override;
+    void UpdateLanguageMenu(HMENU menu) override;
+    void RunSettingsDialog() override;
+
+    // Makes the language current and loads it, with the wait cursor up.
+    void SetLanguage(const std::u16string& name) override;
+    const gw::Languages& Languages() const { return languages_; }
 
 protected:
     bool InitInstance() override;
@@ -39,6 +51,27 @@ private:
     bool StartOle();
     void ShowFrame();
     void ConnectEngine();
+    void BuildLanguageMenu(HMENU menu);
+    HMENU MenuBarItem(int position) const;
+
+    // gw::LanguagePort
+    std::vector<std::u16string> SubFolders(const std::u16string& folder) override;
+    ReadResult ReadKeyboardFile(const std::u16string& path,
+                                gw::KeyboardXmlHandler& handler) override;
+    void ShowMessage(std::u16string_view text, std::u16string_view caption) override;
+    void AddLanguageAboutItem(std::u16string_view itemText, std::u16string_view link) override;
+    void RemoveLanguageAboutItem() override;
+    void RemoveProgramAboutItem() override;
+    void AppendProgramAboutItem() override;
+    void ClearLanguageLink() override { languageLink_.clear(); }
+    void ReloadPictures() override;
+
+    // COptionsDlgHost
+    const gw::EngineSettings& EngineSettings() const override;
+    void ApplyEngineSettings(const gw::EngineSettings& settings) override;
+    void RestartIdleTimer() override { engine_.RestartIdleTimer(); }
+    const std::vector<std::u16string>& LanguageList() const override { return languages_.List(); }
+    const std::u16string& CurrentLanguage() const override { return languages_.GetLanguage(); }
 
     gw::AppSettings settings_;
     gw::MacroSettings macroSettings_;
@@ -49,6 +82,8 @@ private:
     gw::FrameMetrics metrics_;
 
     CSingleInstance instance_;
+    gw::Languages languages_{layout_, combines_, *this};
+    std::wstring languageLink_; // the page of the current language's About item
     std::unique_ptr<CMainFrame> frame_;
     bool oleStarted_ = false;
 };

@@ -311,6 +311,9 @@ void CMainFrame::OnCommand(unsigned command) {
         return;
     }
     switch (command) {
+    case ID_OPTIONS_SETTINGS:
+        owner_.RunSettingsDialog();
+        break;
     case ID_OPTIONS_GAME:
         StartPracticeGame(GetSafeHwnd());
         break;
@@ -331,12 +334,17 @@ void CMainFrame::OnCommand(unsigned command) {
         ::SendMessageW(GetSafeHwnd(), WM_CLOSE, 0, 0);
         break;
     default:
-        // The macro dialogs, the settings dialog and the languages come with their own layers.
+        // The macro dialogs and the settings dialog come with their own layers.
+        owner_.OnLanguageCommand(command);
         break;
     }
 }
 
 void CMainFrame::OnInitMenuPopup(HMENU menu) {
+    if (menu == ::GetSubMenu(::GetMenu(GetSafeHwnd()), kLanguageMenuPosition)) {
+        owner_.UpdateLanguageMenu(menu);
+        return;
+    }
     gw::MenuUpdateInput input;
     input.keyboardState = settings_.keyboardState;
     input.keyboardSize = settings_.keyboardSize;
@@ -372,6 +380,11 @@ void CMainFrame::OnMove() {
 void CMainFrame::OnSize(int width, int height) {
     if (settings_.minimizeToTray)
         tray_.SetIcon(matchShown_ ? IDI_MACRO_MATCH : IDR_MAINFRAME);
+    // Any change of size, a restore from the tray included, counts as use of the keyboard.
+    RestartIdleTimer();
+    if (!IsMinimized())
+        ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL,
+                       reinterpret_cast<LPARAM>(ProgramIcon(IDR_MAINFRAME, true)));
     if (!inSizeMove_) {
         LayOutView();
         return;
@@ -386,10 +399,6 @@ void CMainFrame::OnSize(int width, int height) {
         else
             view_.SetKeyboardStateNormal();
     }
-    RestartIdleTimer();
-    if (!IsMinimized())
-        ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL,
-                       reinterpret_cast<LPARAM>(ProgramIcon(IDR_MAINFRAME, true)));
     PlaceMacroWindowOverMenuBar();
     // The layout size is the picture's; the view's client edge lies around it.
     if (step.stateChange)
@@ -481,6 +490,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_SETTINGCHANGE: {
         const LRESULT result = Default(message, wParam, lParam);
+        // Only top-level windows hear of it; the engine re-reads the keyboard delay and speed.
+        if (engineReady_)
+            ::SendMessageW(engine_.GetSafeHwnd(), message, wParam, lParam);
         if (wParam == SPI_SETWORKAREA) {
             workArea_ = ReadWorkArea();
             workAreaChanged_ = true;

@@ -25,6 +25,13 @@ public:
     virtual std::wstring LanguagesFolder() const = 0;
     // Runs the about box modally.
     virtual void RunAboutBox(HWND owner) = 0;
+    // The commands of the languages (the Lang menu, the language's About item); false for any
+    // other command.
+    virtual bool OnLanguageCommand(unsigned command) = 0;
+    // The Lang menu is about to open: its items are listed again from the installed languages.
+    virtual void UpdateLanguageMenu(HMENU menu) = 0;
+    // Runs the settings dialog modally.
+    virtual void RunSettingsDialog() = 0;
 };
 
 // The macro content window's place holder until the macro layer shows content in it: a hidden,
@@ -33,6 +40,10 @@ class CMacroContentWindow : public CWnd {
 public:
     bool Create();
 };
+
+// Positions of the menu bar's menus.
+constexpr int kLanguageMenuPosition = 1;
+constexpr int kHelpMenuPosition = 2;
 
 class CMainFrame : public CWnd, public CHookEventListener, private CKeyboardViewHost {
 public:

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -20,6 +23,7 @@ constexpr WPARAM kModeNormal = 32803, kModeHorizontal = 32807, kModeVertical = 3
 constexpr WPARAM kTransparency30 = 32790;
 constexpr WPARAM kTrayExit = 32822;
 constexpr WPARAM kGame = 32800;
+constexpr WPARAM kSettings = 32785;
 
 // The text of the first static control of a dialog.
 std::wstring DialogText(HWND dialog) {
@@ -272,6 +276,32 @@ TEST_F(KeyboardE2E, AMissingGameIsReported) {
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(box); }, 5000));
     ExitFromTray();
+}
+
+TEST_F(KeyboardE2E, TheSettingsDialogStoresWhatItShowsOnOk) {
+    StartKeyboard();
+    ::PostMessageW(frame, WM_COMMAND, kSettings, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+            dialog = ::FindWindowW(L"#32770", L"Glyphwell Keyboard Settings");
+            return dialog && ::IsWindowVisible(dialog); // shown once it is filled in
+        },
+        5000));
+    // The user moves Minimum Drag to 100 (Maximum Drag gives way to 115) and the idle time to 5.
+    ::SendMessageW(::GetDlgItem(dialog, 1001), TBM_SETPOS, TRUE, 110);
+    for (auto [id, position] : {std::pair{1000, 100}, std::pair{1002, 5}}) {
+        HWND slider = ::GetDlgItem(dialog, id);
+        ::SendMessageW(slider, TBM_SETPOS, TRUE, position);
+        ::SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+                       reinterpret_cast<LPARAM>(slider));
+    }
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(dialog); }, 5000));
+    ExitFromTray();
+    EXPECT_EQ(e2e::ReadSetting(L"MinDrag"), 100u);
+    EXPECT_EQ(e2e::ReadSetting(L"MaxDrag"), 115u);
+    EXPECT_EQ(e2e::ReadSetting(L"MinimizeTime"), 5u);
 }
 
 TEST_F(KeyboardE2E, ResizingByTheBorderSettlesOnATableSize) {

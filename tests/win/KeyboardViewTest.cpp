@@ -7,6 +7,7 @@
 #include "framework/win/Bitmaps.h"
 #include "shell/MainFrameGeometry.h"
 
+#include "tests/win/Screenshots.h"
 #include "tests/win/WinTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,10 @@
 #include <vector>
 
 namespace {
+
+using wintest::Image;
+using wintest::OnScreen;
+using wintest::WriteBmp;
 
 using wintest::PumpFor;
 
@@ -157,23 +162,6 @@ public:
 };
 
 // A rendering or a picture as 0xRRGGBB pixels, top row first.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t At(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)] &
-               0xFFFFFF;
-    }
-    bool Has(std::uint32_t colour) const {
-        for (std::uint32_t p : pixels) {
-            if ((p & 0xFFFFFF) == colour)
-                return true;
-        }
-        return false;
-    }
-};
 
 // The pixels in which two images of the same size differ.
 int DifferentPixels(const Image& a, const Image& b) {
@@ -207,24 +195,6 @@ Image Render(const CKeyboardView& view, SIZE size) {
     return image;
 }
 
-// What the window shows on the screen now, in its client area.
-Image OnScreen(HWND window) {
-    const SIZE size = ClientSize(window);
-    Image image{size.cx, size.cy,
-                std::vector<std::uint32_t>(static_cast<std::size_t>(size.cx) *
-                                           static_cast<std::size_t>(size.cy))};
-    WindowDc screen(window);
-    UniqueMemoryDc dc(::CreateCompatibleDC(screen.Get()));
-    UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
-    HGDIOBJ old = ::SelectObject(dc.Get(), bitmap.Get());
-    ::BitBlt(dc.Get(), 0, 0, size.cx, size.cy, screen.Get(), 0, 0, SRCCOPY);
-    ::SelectObject(dc.Get(), old);
-    BITMAPINFO info = TopDown32BitmapInfo(size.cx, size.cy);
-    ::GetDIBits(dc.Get(), static_cast<HBITMAP>(bitmap.Get()), 0, static_cast<UINT>(size.cy),
-                image.pixels.data(), &info, DIB_RGB_COLORS);
-    return image;
-}
-
 Image Render(const CKeyboardView& view, gw::Size size) {
     return Render(view, SIZE{size.width, size.height});
 }
@@ -243,50 +213,6 @@ Image PixelsOf(const CKeyboardPicture& picture) {
 
 std::uint32_t Rgb(COLORREF colour) {
     return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
-
-// The screenshots' folder beside the test program, in the build tree.
-std::wstring ScreenshotFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.find_last_of(L"\\/") + 1);
-    folder += L"screenshots";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-// Writes the image as a 24-bit BMP file.
-bool WriteBmp(const Image& image, const std::string& name) {
-    const std::wstring path = ScreenshotFolder() + L"\\" + std::wstring(name.begin(), name.end());
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file)
-        return false;
-    const int stride = (image.width * 3 + 3) & ~3;
-    BITMAPFILEHEADER header{};
-    BITMAPINFOHEADER info{};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(header) + sizeof(info);
-    header.bfSize = header.bfOffBits + static_cast<DWORD>(stride * image.height);
-    info.biSize = sizeof(info);
-    info.biWidth = image.width;
-    info.biHeight = image.height; // bottom-up
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    std::fwrite(&header, sizeof(header), 1, file);
-    std::fwrite(&info, sizeof(info), 1, file);
-    std::vector<unsigned char> row(static_cast<std::size_t>(stride));
-    for (int y = image.height - 1; y >= 0; --y) {
-        for (int x = 0; x < image.width; ++x) {
-            const std::uint32_t p = image.At(x, y);
-            row[static_cast<std::size_t>(x) * 3] = static_cast<unsigned char>(p);
-            row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<unsigned char>(p >> 8);
-            row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<unsigned char>(p >> 16);
-        }
-        std::fwrite(row.data(), 1, row.size(), file);
-    }
-    return std::fclose(file) == 0;
 }
 
 class KeyboardViewTest : public ::testing::Test {

@@ -3,12 +3,14 @@
 // pixels that the controls paint into a memory bitmap (WM_PRINTCLIENT, WM_ERASEBKGND).
 #include "framework/win/Bitmaps.h"
 #include "framework/win/Dialog.h"
+#include "framework/win/WideString.h"
 #include "framework/win/Window.h"
 #include "resources/resource.h"
 #include "shell/DialogGeometry.h"
 #include "shell/ProgramLinks.h"
 #include "shell/win/AboutDlg.h"
 #include "shell/win/DialogControls.h"
+#include "shell/win/MoreLanguagesDlg.h"
 #include "shell/win/SplashScreen.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -467,6 +469,28 @@ TEST(LinkStatic, ClickOpensTheLinkOrElseTheWindowTextOrNothing) {
     EXPECT_EQ(byText.opened, std::vector<std::wstring>{L"https://text.example/"});
     EXPECT_EQ(byLink.opened, std::vector<std::wstring>{L"mailto:someone@vantorel.example"});
     EXPECT_TRUE(nothing.opened.empty());
+}
+
+TEST(MoreLanguages, ShowsItsTextsAndBothLinksOpenTheLanguagesPage) {
+    CMoreLanguagesDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    HWND window = dialog.GetSafeHwnd();
+    EXPECT_EQ(wintest::WindowText(window), L"More Languages");
+    std::vector<std::wstring> texts;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        texts.push_back(wintest::WindowText(child));
+    const std::vector<std::wstring> expected = {
+        L"To add more language modules ",
+        L"click here",
+        L"or visit:",
+        L"www.vantorel.example/glyphwell/languages",
+        L"You will be able to download additional language modules and will  be able to use a "
+        L"ready-made template to create your own language/keyboard combination.",
+        L"OK"};
+    EXPECT_EQ(texts, expected);
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(dialog.Link(i).Link(), ToWide(gw::kLanguagesPage));
+    dialog.DestroyWindow();
 }
 
 TEST(HoverStatic, ReceivesClicksShowsTheHandAndStartsBlueUnderlined) {

@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "shell/OptionsRules.h"
 #include "shell/win/RegistrySettings.h"
+#include "tests/win/Screenshots.h"
 #include "tests/win/WinTestSupport.h"
 
 #include <commctrl.h>
@@ -108,6 +109,9 @@ protected:
 
 TEST_F(OptionsDlgTest, TheDragSlidersKeepTheirDistance) {
     Open();
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    wintest::PumpFor(200);
+    EXPECT_TRUE(wintest::WriteBmp(wintest::FromScreen(window), "options-dialog.bmp"));
     EXPECT_EQ(Text(IDC_MIN_DRAG_VALUE), L"30");
     EXPECT_EQ(Text(IDC_MAX_DRAG_VALUE), L"200");
     MoveSlider(IDC_MAX_DRAG_SLIDER, 105);

@@ -7,6 +7,7 @@
 #include "framework/win/Bitmaps.h"
 #include "shell/MainFrameGeometry.h"
 
+#include "tests/win/Screenshots.h"
 #include "tests/win/WinTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,9 @@
 #include <vector>
 
 namespace {
+
+using wintest::Image;
+using wintest::WriteBmp;
 
 using wintest::PumpFor;
 
@@ -156,25 +160,6 @@ public:
     bool matchShown = false;
 };
 
-// A rendering or a picture as 0xRRGGBB pixels, top row first.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t At(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)] &
-               0xFFFFFF;
-    }
-    bool Has(std::uint32_t colour) const {
-        for (std::uint32_t p : pixels) {
-            if ((p & 0xFFFFFF) == colour)
-                return true;
-        }
-        return false;
-    }
-};
-
 // The pixels in which two images of the same size differ.
 int DifferentPixels(const Image& a, const Image& b) {
     if (a.width != b.width || a.height != b.height)
@@ -243,50 +228,6 @@ Image PixelsOf(const CKeyboardPicture& picture) {
 
 std::uint32_t Rgb(COLORREF colour) {
     return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
-
-// The screenshots' folder beside the test program, in the build tree.
-std::wstring ScreenshotFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.find_last_of(L"\\/") + 1);
-    folder += L"screenshots";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-// Writes the image as a 24-bit BMP file.
-bool WriteBmp(const Image& image, const std::string& name) {
-    const std::wstring path = ScreenshotFolder() + L"\\" + std::wstring(name.begin(), name.end());
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file)
-        return false;
-    const int stride = (image.width * 3 + 3) & ~3;
-    BITMAPFILEHEADER header{};
-    BITMAPINFOHEADER info{};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(header) + sizeof(info);
-    header.bfSize = header.bfOffBits + static_cast<DWORD>(stride * image.height);
-    info.biSize = sizeof(info);
-    info.biWidth = image.width;
-    info.biHeight = image.height; // bottom-up
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    std::fwrite(&header, sizeof(header), 1, file);
-    std::fwrite(&info, sizeof(info), 1, file);
-    std::vector<unsigned char> row(static_cast<std::size_t>(stride));
-    for (int y = image.height - 1; y >= 0; --y) {
-        for (int x = 0; x < image.width; ++x) {
-            const std::uint32_t p = image.At(x, y);
-            row[static_cast<std::size_t>(x) * 3] = static_cast<unsigned char>(p);
-            row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<unsigned char>(p >> 8);
-            row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<unsigned char>(p >> 16);
-        }
-        std::fwrite(row.data(), 1, row.size(), file);
-    }
-    return std::fclose(file) == 0;
 }
 
 class KeyboardViewTest : public ::testing::Test {

@@ -9,7 +9,8 @@
 #include "hook/HookRing.h"
 
 #include <windows.h>
-#include <mmsystem.h>
+
+#include <mmsystem.h> // after windows.h, which it needs
 
 #include <atomic>
 

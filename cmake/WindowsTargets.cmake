@@ -6,26 +6,46 @@ set(GW_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid wi
 # Deliverables go to one folder laid out as the install folder.
 set(GW_INSTALL_DIR ${CMAKE_BINARY_DIR}/Glyphwell)
 
-gw_collect_sources(GW_WIN_SOURCES framework/win keyboard/win languages/win shell/win hook/win
-                   macros/win extensions/win)
+gw_collect_sources(GW_FRAMEWORK_SOURCES framework/win)
+add_library(gw_framework STATIC ${GW_FRAMEWORK_SOURCES})
+target_include_directories(gw_framework PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(gw_framework PUBLIC ${GW_SYSTEM_LIBS})
+gw_strict(gw_framework)
+
+gw_collect_sources(GW_WIN_SOURCES keyboard/win languages/win shell/win hook/win macros/win
+                   extensions/win)
 add_library(gw_win STATIC ${GW_WIN_SOURCES})
-target_link_libraries(gw_win PUBLIC gw_core ${GW_SYSTEM_LIBS})
+target_link_libraries(gw_win PUBLIC gw_core gw_framework)
 gw_strict(gw_win)
+
+# The practice game's windows: on the framework and the game's rules only.
+gw_collect_sources(GW_GAME_WIN_SOURCES game/win)
+add_library(gw_game_win STATIC ${GW_GAME_WIN_SOURCES})
+target_link_libraries(gw_game_win PUBLIC gw_game gw_framework)
+gw_strict(gw_game_win)
 
 # windres does not report what a script includes, so name it here.
 file(GLOB GW_RESOURCE_INPUTS CONFIGURE_DEPENDS resources/*.rc resources/*.h resources/*.manifest
      resources/pictures/*)
 set_source_files_properties(resources/Glyphwell.rc PROPERTIES OBJECT_DEPENDS
                                                               "${GW_RESOURCE_INPUTS}")
+file(GLOB GW_GAME_RESOURCE_INPUTS CONFIGURE_DEPENDS game/win/*.h game/win/*.manifest)
+set_source_files_properties(game/win/GWGame.rc PROPERTIES OBJECT_DEPENDS
+                                                          "${GW_GAME_RESOURCE_INPUTS}")
 
 # Windows tests: one program per source file, each run by CTest under Wine with the keyboard
-# program's resources. Tests that drive the desktop (input, focus, foreground) take the
-# "desktop" lock so they never overlap.
+# program's resources (the game's tests, Game*, with the game's). Tests that drive the desktop
+# (input, focus, foreground) take the "desktop" lock so they never overlap.
 file(GLOB GW_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
 foreach(source IN LISTS GW_WIN_TEST_SOURCES)
     get_filename_component(name ${source} NAME_WE)
-    add_executable(win_${name} ${source} resources/Glyphwell.rc)
-    target_link_libraries(win_${name} PRIVATE gw_win GTest::gtest_main GTest::gmock)
+    if(name MATCHES "^Game")
+        add_executable(win_${name} ${source} game/win/GWGame.rc)
+        target_link_libraries(win_${name} PRIVATE gw_game_win GTest::gtest_main GTest::gmock)
+    else()
+        add_executable(win_${name} ${source} resources/Glyphwell.rc)
+        target_link_libraries(win_${name} PRIVATE gw_win GTest::gtest_main GTest::gmock)
+    endif()
     gw_strict(win_${name})
     gw_static_runtime(win_${name})
     add_test(NAME win.${name} COMMAND win_${name} --gtest_brief=1)
@@ -63,6 +83,15 @@ add_custom_target(GWLanguages
             ${GW_INSTALL_DIR}/Languages
     COMMENT "Installing the languages")
 
+# The practice game, "GW Game.exe", which the keyboard's menu starts from the install folder.
+add_executable(GWGame WIN32 game/win/GameMain.cpp game/win/GWGame.rc)
+target_link_libraries(GWGame PRIVATE gw_game_win)
+gw_unicode_entry(GWGame)
+set_target_properties(GWGame PROPERTIES OUTPUT_NAME "GW Game" RUNTIME_OUTPUT_DIRECTORY
+                                                            ${GW_INSTALL_DIR})
+gw_strict(GWGame)
+gw_static_runtime(GWGame)
+
 
 # End-to-end tests: they start the real programs (and a small program to type into) from the
 # build folder, as a user would, and drive them with real input.
@@ -81,7 +110,7 @@ foreach(source IN LISTS GW_E2E_TEST_SOURCES)
     target_link_libraries(e2e_${name} PRIVATE gw_win GTest::gtest_main)
     gw_strict(e2e_${name})
     gw_static_runtime(e2e_${name})
-    add_dependencies(e2e_${name} Glyphwell GWTypingTarget)
+    add_dependencies(e2e_${name} Glyphwell GWGame GWTypingTarget)
     add_test(NAME e2e.${name} COMMAND e2e_${name} --gtest_brief=1
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK desktop)

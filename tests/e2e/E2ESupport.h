@@ -127,6 +127,13 @@ inline std::wstring EditText(HWND edit) {
     return text;
 }
 
+// The key areas of the keyboard at its first start: Normal, size 3 (a 180 pixel square).
+inline gw::KeyGeometry NormalGeometry(bool letterSide) {
+    gw::KeyGeometry geometry;
+    geometry.Compute(180, 180, gw::kNormal, letterSide);
+    return geometry;
+}
+
 // Real mouse input at screen points.
 class Mouse {
 public:

@@ -14,12 +14,6 @@ constexpr wchar_t kFrameClass[] = L"GlyphwellMainFrame";
 constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
 constexpr WPARAM kTrayExit = 32822;
 
-gw::KeyGeometry LetterGeometry() {
-    gw::KeyGeometry geometry;
-    geometry.Compute(180, 180, gw::kNormal, true);
-    return geometry;
-}
-
 // A started program to type into.
 struct Target {
     Target(const wchar_t* argument, const wchar_t* windowClass, const wchar_t* editClass)
@@ -91,7 +85,9 @@ protected:
             [&] { return (view = ::FindWindowExW(frame, nullptr, kViewClass, nullptr)); }, 5000));
         ::Sleep(300); // let it paint once
     }
-    e2e::KeyboardOnScreen Keys() const { return e2e::KeyboardOnScreen(view, LetterGeometry()); }
+    e2e::KeyboardOnScreen Keys() const {
+        return e2e::KeyboardOnScreen(view, e2e::NormalGeometry(true));
+    }
 
     std::unique_ptr<Target> plain;
     std::unique_ptr<Target> rich;

@@ -37,11 +37,7 @@ std::wstring DialogText(HWND dialog) {
     return buffer;
 }
 
-gw::KeyGeometry NormalGeometry(bool letterSide) {
-    gw::KeyGeometry geometry;
-    geometry.Compute(180, 180, gw::kNormal, letterSide);
-    return geometry;
-}
+using e2e::NormalGeometry;
 
 gw::Size WindowSize(HWND window) {
     RECT r{};
@@ -261,7 +257,24 @@ TEST_F(KeyboardE2E, StartsMinimizedToTheTrayWhenAskedTo) {
     ExitFromTray();
 }
 
+// Moves the installed game aside while it lives.
+class GameMovedAside {
+public:
+    GameMovedAside()
+        : installed_(e2e::FullPath(L"Glyphwell\\GW Game.exe")), aside_(installed_ + L".aside") {
+        ::MoveFileExW(installed_.c_str(), aside_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    ~GameMovedAside() { ::MoveFileExW(aside_.c_str(), installed_.c_str(), 0); }
+    GameMovedAside(const GameMovedAside&) = delete;
+    GameMovedAside& operator=(const GameMovedAside&) = delete;
+
+private:
+    std::wstring installed_;
+    std::wstring aside_;
+};
+
 TEST_F(KeyboardE2E, AMissingGameIsReported) {
+    GameMovedAside missing;
     StartKeyboard();
     ::PostMessageW(frame, WM_COMMAND, kGame, 0);
     HWND box = nullptr;

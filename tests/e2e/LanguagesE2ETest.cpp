@@ -16,12 +16,6 @@ constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
 constexpr WPARAM kTrayExit = 32822;
 constexpr WPARAM kLanguageEnglish = 32830;
 
-gw::KeyGeometry LetterGeometry() {
-    gw::KeyGeometry geometry;
-    geometry.Compute(180, 180, gw::kNormal, true);
-    return geometry;
-}
-
 bool WriteLanguageSetting(const std::wstring& language) {
     const auto bytes = static_cast<DWORD>((language.size() + 1) * sizeof(wchar_t));
     return ::RegSetKeyValueW(HKEY_CURRENT_USER, e2e::kSettingsKey, L"Language", REG_SZ,
@@ -118,7 +112,9 @@ protected:
         return e2e::WaitUntil([&] { return Typed() == expected; }, 5000);
     }
     void ClearTyped() const { ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"")); }
-    e2e::KeyboardOnScreen Keys() const { return e2e::KeyboardOnScreen(view, LetterGeometry()); }
+    e2e::KeyboardOnScreen Keys() const {
+        return e2e::KeyboardOnScreen(view, e2e::NormalGeometry(true));
+    }
 
     // Ends the keyboard from its tray menu; the language it saved.
     void ExitAndCheckLanguage(const std::wstring& expected) {

@@ -114,4 +114,12 @@ inline bool WriteBmp(const Image& image, const std::string& name) {
     return std::fclose(file) == 0;
 }
 
+// What the screen shows of a whole window (frame and menu included).
+inline Image CaptureWindow(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    WindowDc screen(nullptr);
+    return Capture(screen.Get(), {r.left, r.top}, {r.right - r.left, r.bottom - r.top});
+}
+
 } // namespace wintest

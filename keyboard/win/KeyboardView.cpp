@@ -398,6 +398,19 @@ void CKeyboardView::OnButtonUp(POINT client) {
     engine_.StrokeEnd(units.x, units.y, 0);
 }
 
+// A program brought to the front puts its focus back where it was by itself, in a moment; only
+// where it does not is the focus set from here.
+bool CKeyboardView::FocusIsBack() const {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        if (::GetGUIThreadInfo(focusedThread_, &info) && info.hwndFocus == focusedWindow_)
+            return true;
+        ::Sleep(10);
+    }
+    return false;
+}
+
 void CKeyboardView::GiveFocusBack() {
     if (!focusedWindow_) {
         HWND target = host_.TargetWindow();
@@ -410,13 +423,11 @@ void CKeyboardView::GiveFocusBack() {
     HWND program = ::GetAncestor(focusedWindow_, GA_ROOT);
     if (program && ::GetForegroundWindow() != program)
         ::SetForegroundWindow(program);
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    if (::GetGUIThreadInfo(focusedThread_, &info) && info.hwndFocus == focusedWindow_)
+    if (FocusIsBack())
         return;
     // Setting the focus in another thread needs the two threads' input attached, and while it
-    // is, a button press on its way to the keyboard can end up in the other thread's queue:
-    // with one waiting, the focus is given back at a later move.
+    // is, a button press on its way to the keyboard can end up in the other thread's queue: the
+    // stroke would be lost, so with one waiting the program keeps the focus it chose.
     if (HIWORD(::GetQueueStatus(QS_MOUSEBUTTON)) != 0)
         return;
     const DWORD mine = ::GetCurrentThreadId();

@@ -124,6 +124,7 @@ private:
     void OnButtonUp(POINT client);
     void OnPaint();
     void GiveFocusBack();
+    bool FocusIsBack() const;
     void AllowAllStatesAgain();
     int ChoosePicture() const;
     void ComputeGeometry();

@@ -22,9 +22,9 @@
 
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"GlyphwellMainFrame";
-constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
-constexpr WPARAM kTrayExit = 32822;
+using e2e::kFrameClass;
+using e2e::kTrayExit;
+using e2e::kViewClass;
 constexpr int kLetterKeyA = 1; // the tap character of letter grid key 1
 constexpr DWORD kCharTimeoutMs = 2000;
 

@@ -12,6 +12,11 @@
 
 namespace e2e {
 
+// The keyboard's two window classes, and the tray menu's "&Exit" command.
+constexpr wchar_t kFrameClass[] = L"GlyphwellMainFrame";
+constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
+constexpr WPARAM kTrayExit = 32822;
+
 inline std::wstring FullPath(const wchar_t* relative) {
     wchar_t full[MAX_PATH] = {};
     ::GetFullPathNameW(relative, MAX_PATH, full, nullptr);

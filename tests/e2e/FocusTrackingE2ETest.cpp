@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"GlyphwellMainFrame";
-constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
-constexpr WPARAM kTrayExit = 32822;
+using e2e::kFrameClass;
+using e2e::kTrayExit;
+using e2e::kViewClass;
 
 // A started program to type into.
 struct Target {

@@ -11,12 +11,12 @@
 
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"GlyphwellMainFrame";
-constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
+using e2e::kFrameClass;
+using e2e::kViewClass;
 constexpr wchar_t kGameClass[] = L"GWGameWindow";
 constexpr wchar_t kGameKey[] = L"SOFTWARE\\Vantorel\\Glyphwell Game";
 constexpr WPARAM kGameCommand = 32800;
-constexpr WPARAM kTrayExit = 32822;
+using e2e::kTrayExit;
 // The letters of the ANIHORTES category are the taps of the letter grid's keys 1 to 9.
 constexpr wchar_t kGridTaps[] = L"anihortes";
 

@@ -15,13 +15,13 @@
 
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"GlyphwellMainFrame";
-constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
+using e2e::kFrameClass;
+using e2e::kViewClass;
 // Menu and tray commands of the keyboard's window.
 constexpr WPARAM kSizeCommands[6] = {32816, 32815, 32814, 32813, 32812, 32811};
 constexpr WPARAM kModeNormal = 32803, kModeHorizontal = 32807, kModeVertical = 32809;
 constexpr WPARAM kTransparency30 = 32790;
-constexpr WPARAM kTrayExit = 32822;
+using e2e::kTrayExit;
 constexpr WPARAM kGame = 32800;
 constexpr WPARAM kSettings = 32785;
 

@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"GlyphwellMainFrame";
-constexpr wchar_t kViewClass[] = L"GlyphwellKeyboardView";
-constexpr WPARAM kTrayExit = 32822;
+using e2e::kFrameClass;
+using e2e::kTrayExit;
+using e2e::kViewClass;
 constexpr WPARAM kLanguageEnglish = 32830;
 
 bool WriteLanguageSetting(const std::wstring& language) {

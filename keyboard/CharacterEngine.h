@@ -45,7 +45,8 @@ public:
 // The macro store as the engine drives it.
 class MacroRecallPort : public MacroPreviewPort {
 public:
-    virtual void RecallMacro(bool openDialog, bool erase) = 0;
+    // True when content was typed out.
+    virtual bool RecallMacro(bool openDialog, bool erase) = 0;
 };
 
 // Shift indicator values: what the picture shows.
@@ -97,6 +98,9 @@ public:
     void ClearHistory() { previous_ = last_ = 0; }
 
     const StrokeRecognizer& Stroke() const { return stroke_; }
+    // The macro store types its content through the same output.
+    KeystrokeOutput& Keystrokes() { return keystrokes_; }
+    KeyStatePort& Keys() { return keys_; }
     const OutputState& Modifiers() const { return output_; }
     std::uint32_t shiftIndicator = kIndicatorLower;
     std::uint8_t letterSide = 1;

@@ -64,13 +64,17 @@ CloseAction CloseActionFor(bool minimizeToTray, bool exitRequested) {
     return minimizeToTray && !exitRequested ? CloseAction::kMinimize : CloseAction::kClose;
 }
 
+unsigned TrayIconFor(bool matchShown, bool frameMinimized) {
+    return matchShown && frameMinimized ? IDI_MACRO_MATCH : IDR_MAINFRAME;
+}
+
 MacroMatchDisplay MacroMatchDisplayFor(bool matchShown, bool frameMinimized, bool minimizeToTray) {
     MacroMatchDisplay display;
     if (!frameMinimized)
         display.window =
             matchShown ? MacroWindowAction::kShowOnTop : MacroWindowAction::kHideAndRaiseFrame;
     if (minimizeToTray)
-        display.updateTrayIcon = true;
+        display.trayIcon = TrayIconFor(matchShown, frameMinimized);
     else if (frameMinimized)
         display.smallIcon = matchShown ? IDI_MACRO_MATCH : IDR_MAINFRAME;
     return display;

@@ -50,10 +50,12 @@ CloseAction CloseActionFor(bool minimizeToTray, bool exitRequested);
 enum class MacroWindowAction { kLeave, kShowOnTop, kHideAndRaiseFrame };
 struct MacroMatchDisplay {
     MacroWindowAction window = MacroWindowAction::kLeave;
-    bool updateTrayIcon = false;
+    unsigned trayIcon = 0;  // icon resource for the tray icon; 0 leaves it
     unsigned smallIcon = 0; // icon resource to set as the frame's small icon; 0 leaves it
     bool operator==(const MacroMatchDisplay&) const = default;
 };
 MacroMatchDisplay MacroMatchDisplayFor(bool matchShown, bool frameMinimized, bool minimizeToTray);
+// The tray icon shows the match only while the keyboard is minimized.
+unsigned TrayIconFor(bool matchShown, bool frameMinimized);
 
 } // namespace gw

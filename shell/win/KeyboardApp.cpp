@@ -20,6 +20,11 @@ CKeyboardApp::CKeyboardApp()
     : combines_(gw::BuiltInCombineList().begin(), gw::BuiltInCombineList().end()),
       engine_(layout_, geometry_, combines_), metrics_(ReadFrameMetrics()) {
     RegistrySettingsStore store;
+    // The macro values name the macro file; the settings read them once more.
+    gw::LoadMacroSettings(store, macroSettings_);
+    macros_.LoadMacros();
+    macros_.SetOutput(&engine_.Engine().Keystrokes(), &engine_.Engine().Keys());
+    engine_.Engine().SetMacroStore(&macros_);
     gw::EngineSettings engineSettings = engine_.Engine().Settings();
     gw::LoadSettings(store, settings_, engineSettings, macroSettings_);
     engine_.Engine().ApplySettings(engineSettings, settings_.circleAreaRatio);
@@ -61,6 +66,40 @@ const gw::EngineSettings& CKeyboardApp::EngineSettings() const {
 
 void CKeyboardApp::ApplyEngineSettings(const gw::EngineSettings& settings) {
     engine_.Engine().ApplySettings(settings, settings_.circleAreaRatio);
+}
+
+// --- macros ---------------------------------------------------------------------------------
+
+void CKeyboardApp::OnMacroMatchChanged() {
+    if (frame_)
+        frame_->OnMacroMatchChanged(macros_.MatchShown());
+}
+
+void CKeyboardApp::OpenMacroScribe(std::uint8_t, const std::u16string&) {}
+
+void CKeyboardApp::RegisterMacroHotKey(HWND window) {
+    ::UnregisterHotKey(window, 0);
+    if (macroSettings_.hotKeyVk == 0)
+        return;
+    const std::uint16_t flags = macroSettings_.hotKeyModifiers;
+    UINT modifiers = 0;
+    if (flags & gw::hotkey::kShift)
+        modifiers |= MOD_SHIFT;
+    if (flags & gw::hotkey::kControl)
+        modifiers |= MOD_CONTROL;
+    if (flags & gw::hotkey::kAlt)
+        modifiers |= MOD_ALT;
+    // Another program may hold the combination: then the hot key simply never fires.
+    ::RegisterHotKey(window, 0, modifiers, macroSettings_.hotKeyVk);
+}
+
+void CKeyboardApp::OnMacroHotKey(int id, HWND window) {
+    if (id != 0 || macros_.OnMacroHotKey(id))
+        return;
+    // Unused, the combination goes on to the program that has the focus.
+    ::UnregisterHotKey(window, 0);
+    macros_.PassOnHotKey(macroSettings_.hotKeyVk, macroSettings_.hotKeyModifiers);
+    RegisterMacroHotKey(window);
 }
 
 // --- languages ------------------------------------------------------------------------------
@@ -225,6 +264,7 @@ void CKeyboardApp::ConnectEngine() {
     SharedArea().SetMainWindow(frame);
     // Without the hooks the ring stays empty and the keyboard runs on.
     InstallHooks(true);
+    AddHookEventListener(&macros_);
     AddHookEventListener(frame_.get());
     AddHookEventListener(&engine_);
     BuildLanguageMenu(MenuBarItem(kLanguageMenuPosition));

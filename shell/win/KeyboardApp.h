@@ -9,6 +9,7 @@
 #include "keyboard/KeyboardModel.h"
 #include "keyboard/win/GWMainEngine.h"
 #include "languages/Languages.h"
+#include "macros/win/MacroStore.h"
 #include "shell/MainFrameGeometry.h"
 #include "shell/Settings.h"
 #include "shell/win/MainFrame.h"
@@ -20,6 +21,7 @@
 class CKeyboardApp final : public CHookClientApp,
                            public CMainFrameOwner,
                            private gw::LanguagePort,
+                           private gw::MacroStorePort,
                            private COptionsDlgHost {
 public:
     CKeyboardApp();
@@ -37,6 +39,10 @@ public:
     bool OnLanguageCommand(unsigned command) override;
     void UpdateLanguageMenu(HMENU menu) override;
     void RunSettingsDialog() override;
+    gw::MacroStore& Macros() override { return macros_; }
+    void RegisterMacroHotKey(HWND window) override;
+    void OnMacroHotKey(int id, HWND window) override;
+    void OpenMacroScribe(std::uint8_t newKey, const std::u16string& key) override;
 
     // Makes the language current and loads it, with the wait cursor up.
     void SetLanguage(const std::u16string& name) override;
@@ -66,6 +72,9 @@ private:
     void ClearLanguageLink() override { languageLink_.clear(); }
     void ReloadPictures() override;
 
+    // gw::MacroStorePort
+    void OnMacroMatchChanged() override;
+
     // COptionsDlgHost
     const gw::EngineSettings& EngineSettings() const override;
     void ApplyEngineSettings(const gw::EngineSettings& settings) override;
@@ -75,6 +84,7 @@ private:
 
     gw::AppSettings settings_;
     gw::MacroSettings macroSettings_;
+    CMacroStore macros_{*this, macroSettings_};
     gw::KeyboardLayout layout_;
     gw::CombineList combines_;
     gw::KeyGeometry geometry_;

@@ -12,7 +12,6 @@
 
 namespace {
 
-const wchar_t kMacroContentClass[] = L"GlyphwellMacroContent";
 constexpr UINT WM_GW_TRAY_NOTIFICATION = WM_USER + 5;
 constexpr UINT WM_GW_HOOK_OVERFLOW = WM_USER + 6;
 constexpr UINT WM_GW_REGISTER_HOT_KEY = WM_USER + 50;
@@ -47,14 +46,6 @@ gw::CharacterClass ClassifyCharacter(char16_t ch) {
 }
 
 } // namespace
-
-bool CMacroContentWindow::Create() {
-    RegisterWindowClass(kMacroContentClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-                        ::LoadCursorW(nullptr, IDC_ARROW), nullptr,
-                        ProgramIcon(IDR_MAINFRAME, false));
-    return CreateEx(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kMacroContentClass, L"", WS_POPUP, 0, 0, 100,
-                    100, nullptr, nullptr);
-}
 
 CMainFrame::CMainFrame(CMainFrameOwner& owner, const gw::KeyboardLayout& layout,
                        gw::KeyGeometry& geometry, CGWMainEngine& engine)
@@ -92,13 +83,14 @@ bool CMainFrame::OnCreate() {
     if (!view_.Create(GetSafeHwnd(), IDW_KEYBOARD_VIEW, owner_.LanguagesFolder()))
         return false;
     LayOutView();
-    macroWindow_.Create();
+    macroWindow_.Create(owner_.Macros(), ProgramIcon(IDR_MAINFRAME, false));
     if (settings_.minimizeToTray) {
         tray_.Create(GetSafeHwnd(), WM_GW_TRAY_NOTIFICATION, kTrayTip, IDR_MAINFRAME,
                      IDR_TRAY_MENU);
         tray_.SetMainWindow(GetSafeHwnd());
         tray_.SetMenuDefaultItem(0, true);
     }
+    owner_.RegisterMacroHotKey(GetSafeHwnd());
     return true;
 }
 
@@ -185,8 +177,8 @@ void CMainFrame::OnMacroMatchChanged(bool matchShown) {
         ::ShowWindow(macroWindow_.GetSafeHwnd(), SW_HIDE);
         ::SetWindowPos(GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, flags);
     }
-    if (display.updateTrayIcon)
-        tray_.SetIcon(matchShown ? IDI_MACRO_MATCH : IDR_MAINFRAME);
+    if (display.trayIcon != 0)
+        tray_.SetIcon(display.trayIcon);
     if (display.smallIcon != 0)
         ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL,
                        reinterpret_cast<LPARAM>(ProgramIcon(display.smallIcon, true)));
@@ -275,6 +267,9 @@ void CMainFrame::ClickStep(HWND eventWindow) {
     // A click elsewhere moves the caret: what was typed before is no longer next to it.
     if (eventWindow != view_.GetSafeHwnd() && eventWindow != GetSafeHwnd())
         engine_.Engine().ClearHistory();
+    // The typed key is no longer where the caret is.
+    if (eventWindow == targetControl_)
+        owner_.Macros().ResetMatch();
 }
 
 void CMainFrame::CaretStep(HWND eventWindow, const gw::HookEvent& event) {
@@ -333,8 +328,11 @@ void CMainFrame::OnCommand(unsigned command) {
         exitRequested_ = true;
         ::SendMessageW(GetSafeHwnd(), WM_CLOSE, 0, 0);
         break;
+    case ID_OPTIONS_MACRO_SCRIBE:
+    case ID_TRAY_MACRO_SCRIBE:
+        owner_.OpenMacroScribe(0, u"");
+        break;
     default:
-        // The macro dialogs and the settings dialog come with their own layers.
         owner_.OnLanguageCommand(command);
         break;
     }
@@ -379,7 +377,7 @@ void CMainFrame::OnMove() {
 
 void CMainFrame::OnSize(int width, int height) {
     if (settings_.minimizeToTray)
-        tray_.SetIcon(matchShown_ ? IDI_MACRO_MATCH : IDR_MAINFRAME);
+        tray_.SetIcon(gw::TrayIconFor(matchShown_, IsMinimized()));
     // Any change of size, a restore from the tray included, counts as use of the keyboard.
     RestartIdleTimer();
     if (!IsMinimized())
@@ -519,10 +517,14 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         break;
     case WM_GW_HOOK_OVERFLOW:
+        // The echo of a macro being typed may be lost with the emptied ring.
+        owner_.Macros().StopSending();
         return 0;
     case WM_GW_REGISTER_HOT_KEY:
+        owner_.RegisterMacroHotKey(GetSafeHwnd());
+        return 0;
     case WM_HOTKEY:
-        // The macro hot key belongs to the macro layer.
+        owner_.OnMacroHotKey(static_cast<int>(wParam), GetSafeHwnd());
         return 0;
     case WM_DESTROY:
         ::PostQuitMessage(0);

@@ -6,6 +6,7 @@
 #include "framework/win/Window.h"
 #include "hook/HookEvent.h"
 #include "keyboard/win/KeyboardView.h"
+#include "macros/win/MacroContentDisplayWnd.h"
 #include "shell/CaretFollowing.h"
 #include "shell/MainFrameGeometry.h"
 #include "shell/win/SystemTray.h"
@@ -32,13 +33,14 @@ public:
     virtual void UpdateLanguageMenu(HMENU menu) = 0;
     // Runs the settings dialog modally.
     virtual void RunSettingsDialog() = 0;
-};
-
-// The macro content window's place holder until the macro layer shows content in it: a hidden,
-// never-activated popup laid over the frame's menu bar.
-class CMacroContentWindow : public CWnd {
-public:
-    bool Create();
+    // The macro store: the frame shows its match, resets it on a click into the target and
+    // stops its sending when the hook ring overflowed.
+    virtual gw::MacroStore& Macros() = 0;
+    // Hot key 0 of the window: registered again from the macro settings, and pressed.
+    virtual void RegisterMacroHotKey(HWND window) = 0;
+    virtual void OnMacroHotKey(int id, HWND window) = 0;
+    // Opens Macro Scribe (with newKey set, the new macro dialog for the key).
+    virtual void OpenMacroScribe(std::uint8_t newKey, const std::u16string& key) = 0;
 };
 
 // Positions of the menu bar's menus.
@@ -111,7 +113,7 @@ private:
     const gw::FrameMetrics& metrics_;
     CGWMainEngine& engine_;
     CKeyboardView view_;
-    CMacroContentWindow macroWindow_;
+    CMacroContentDisplayWnd macroWindow_;
     CSystemTray tray_;
 
     gw::PixelRect workArea_;

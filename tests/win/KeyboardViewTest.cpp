@@ -156,7 +156,7 @@ public:
     void ResetMatch() override { typed.clear(); }
     void OnTypedChar(char16_t ch) override { typed += ch; }
     bool MatchShown() const override { return matchShown; }
-    void RecallMacro(bool, bool) override {}
+    bool RecallMacro(bool, bool) override { return false; }
     std::u16string typed;
     bool matchShown = false;
 };

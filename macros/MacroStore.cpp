@@ -14,9 +14,17 @@ bool IsNavigationKey(std::uint32_t virtualKey) {
     return virtualKey >= vk::kPrior && virtualKey <= vk::kDown;
 }
 
-// The modifiers a recall releases first, so that the content is not typed as shortcuts.
-constexpr std::uint8_t kHeldModifiers[] = {vk::kMenu, vk::kControl, vk::kShift, vk::kLWin,
-                                           vk::kLWin + 1};
+// The modifiers a recall releases first, so that the content is not typed as shortcuts, with
+// the hot key flag that holds each.
+struct HeldModifier {
+    std::uint8_t key;
+    std::uint16_t hotKeyFlag;
+};
+constexpr HeldModifier kHeldModifiers[] = {{vk::kMenu, hotkey::kAlt},
+                                           {vk::kControl, hotkey::kControl},
+                                           {vk::kShift, hotkey::kShift},
+                                           {vk::kLWin, 0},
+                                           {vk::kLWin + 1, 0}};
 
 // Line breaks and tabs go as their keys: rich-text controls ignore them as Unicode characters.
 std::uint8_t KeyOfContentCharacter(char16_t ch) {
@@ -206,6 +214,10 @@ bool MacroStore::GetRecallContent(std::u16string& out, bool openDialog) {
 }
 
 bool MacroStore::RecallMacro(bool openDialog, bool erase) {
+    return Recall(openDialog, erase, 0);
+}
+
+bool MacroStore::Recall(bool openDialog, bool erase, std::uint16_t heldHotKeyModifiers) {
     std::u16string content;
     if (!GetRecallContent(content, openDialog))
         return false;
@@ -217,7 +229,7 @@ bool MacroStore::RecallMacro(bool openDialog, bool erase) {
         sending_ = true;
         sendPosition_ = 0;
     }
-    TypeContent(content, erase ? typedLength : 0);
+    TypeContent(content, erase ? typedLength : 0, heldHotKeyModifiers);
     return true;
 }
 
@@ -234,12 +246,15 @@ void MacroStore::SendKey(std::uint8_t virtualKey, bool up) {
     output_->SendKeyEvent(virtualKey, up, 0);
 }
 
-void MacroStore::TypeContent(const std::u16string& content, std::size_t erase) {
+// The hot key's own modifiers are down when it fires, whatever a key state read at that
+// moment says: the system may answer from a state a few milliseconds old.
+void MacroStore::TypeContent(const std::u16string& content, std::size_t erase,
+                             std::uint16_t heldHotKeyModifiers) {
     if (!output_ || !keys_)
         return;
-    for (std::uint8_t modifier : kHeldModifiers) {
-        if (keys_->IsKeyDown(modifier))
-            SendKey(modifier, true);
+    for (const HeldModifier& modifier : kHeldModifiers) {
+        if ((heldHotKeyModifiers & modifier.hotKeyFlag) || keys_->IsKeyDown(modifier.key))
+            SendKey(modifier.key, true);
     }
     for (std::size_t i = 0; i < erase; ++i) {
         SendKey(vk::kBack, false);
@@ -258,8 +273,8 @@ void MacroStore::TypeContent(const std::u16string& content, std::size_t erase) {
 
 // --- the hot key ------------------------------------------------------------------------------
 
-bool MacroStore::OnMacroHotKey(int id) {
-    return id == 0 && RecallMacro(false, true);
+bool MacroStore::OnMacroHotKey(int id, std::uint16_t modifiers) {
+    return id == 0 && Recall(false, true, modifiers);
 }
 
 // The combination reaches the program that has the focus as if the hot key were not there.

@@ -76,9 +76,9 @@ public:
     bool RecallMacro(bool openDialog, bool erase) override;
     // Macro Scribe's send of a listed macro: typed as if its key had just been typed.
     bool SendMacro(const std::u16string& key, const std::u16string& content);
-    // The macro hot key was pressed: true when it recalled a macro. Otherwise the caller
-    // passes the key combination on with PassOnHotKey.
-    bool OnMacroHotKey(int id);
+    // The macro hot key (with its modifier flags) was pressed: true when it recalled a macro.
+    // Otherwise the caller passes the key combination on with PassOnHotKey.
+    bool OnMacroHotKey(int id, std::uint16_t modifiers);
     void PassOnHotKey(std::uint16_t virtualKey, std::uint16_t modifiers);
 
 private:
@@ -89,7 +89,9 @@ private:
     // An echo character while sending: true when the match changed.
     bool FollowEcho(std::uint32_t ch);
     void Notify(bool matchChanged);
-    void TypeContent(const std::u16string& content, std::size_t erase);
+    bool Recall(bool openDialog, bool erase, std::uint16_t heldHotKeyModifiers);
+    void TypeContent(const std::u16string& content, std::size_t erase,
+                     std::uint16_t heldHotKeyModifiers);
     void SendKey(std::uint8_t virtualKey, bool up);
 
     MacroStorePort& port_;

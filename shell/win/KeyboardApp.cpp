@@ -94,7 +94,7 @@ void CKeyboardApp::RegisterMacroHotKey(HWND window) {
 }
 
 void CKeyboardApp::OnMacroHotKey(int id, HWND window) {
-    if (id != 0 || macros_.OnMacroHotKey(id))
+    if (id != 0 || macros_.OnMacroHotKey(id, macroSettings_.hotKeyModifiers))
         return;
     // Unused, the combination goes on to the program that has the focus.
     ::UnregisterHotKey(window, 0);

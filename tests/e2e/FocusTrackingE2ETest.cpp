@@ -14,50 +14,7 @@ using e2e::kFrameClass;
 using e2e::kTrayExit;
 using e2e::kViewClass;
 
-// A started program to type into.
-struct Target {
-    Target(const wchar_t* argument, const wchar_t* windowClass, const wchar_t* editClass)
-        : process(e2e::FullPath(L"GWTypingTarget.exe"), e2e::FullPath(L"."), argument) {
-        window = process.WaitForWindow(windowClass, 15000);
-        if (window)
-            edit = ::FindWindowExW(window, nullptr, editClass, nullptr);
-    }
-    // Text with line breaks as a lone "\r", however the control reports them.
-    std::wstring Text() const {
-        std::wstring text = e2e::EditText(edit);
-        for (std::size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;)
-            text.erase(at + 1, 1);
-        return text;
-    }
-    // A real click into the edit control, at a point the keyboard does not cover.
-    bool ClickInto(HWND keyboard) const {
-        RECT r{};
-        ::GetWindowRect(edit, &r);
-        RECT covered{};
-        ::GetWindowRect(keyboard, &covered);
-        for (int x = r.left + 20; x < r.right; x += 40) {
-            const POINT p{x, (r.top + r.bottom) / 2};
-            if (!::PtInRect(&covered, p)) {
-                e2e::Mouse::Stroke({p, p});
-                return e2e::WaitUntil([&] { return ::GetForegroundWindow() == window; }, 5000);
-            }
-        }
-        return false;
-    }
-    ::testing::AssertionResult WaitForText(const std::wstring& expected) const {
-        if (e2e::WaitUntil([&] { return Text() == expected; }, 5000))
-            return ::testing::AssertionSuccess();
-        std::string shown;
-        for (wchar_t c : Text())
-            shown += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c))
-                                           : "\\u" + std::to_string(static_cast<int>(c));
-        return ::testing::AssertionFailure() << "the text is \"" << shown << "\"";
-    }
-
-    e2e::Process process;
-    HWND window = nullptr;
-    HWND edit = nullptr;
-};
+using Target = e2e::TypingTarget;
 
 class FocusTrackingE2E : public ::testing::Test {
 protected:

@@ -17,17 +17,11 @@ using e2e::kViewClass;
 constexpr WPARAM kLanguageEnglish = 32830;
 
 bool WriteLanguageSetting(const std::wstring& language) {
-    const auto bytes = static_cast<DWORD>((language.size() + 1) * sizeof(wchar_t));
-    return ::RegSetKeyValueW(HKEY_CURRENT_USER, e2e::kSettingsKey, L"Language", REG_SZ,
-                             language.c_str(), bytes) == ERROR_SUCCESS;
+    return e2e::WriteStringSetting(L"Language", language);
 }
 
 std::wstring ReadLanguageSetting() {
-    wchar_t value[256] = {};
-    DWORD bytes = sizeof(value);
-    ::RegGetValueW(HKEY_CURRENT_USER, e2e::kSettingsKey, L"Language", RRF_RT_REG_SZ, nullptr, value,
-                   &bytes);
-    return value;
+    return e2e::ReadStringSetting(L"Language");
 }
 
 void WriteUtf8File(const std::wstring& path, const std::string& text) {
@@ -44,35 +38,8 @@ std::string TapOnKey5(const std::string& character) {
            character + "</Tap></Center></Col2></Row2></LetterSide></Keyboard>\n";
 }
 
-// A message box of the process, once it shows: its caption and text; it is then closed.
-struct MessageBoxSeen {
-    std::wstring caption;
-    std::wstring text;
-};
-bool TakeMessageBox(DWORD process, MessageBoxSeen& seen, DWORD timeoutMs = 10000) {
-    HWND box = nullptr;
-    e2e::WaitUntil(
-        [&] {
-            box = nullptr;
-            HWND candidate = nullptr;
-            while ((candidate = ::FindWindowExW(nullptr, candidate, L"#32770", nullptr))) {
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(candidate, &owner);
-                if (owner == process && ::IsWindowVisible(candidate) &&
-                    ::GetDlgItem(candidate, 0xFFFF))
-                    box = candidate;
-            }
-            return box != nullptr;
-        },
-        timeoutMs);
-    if (!box)
-        return false;
-    seen.caption = wintest::WindowText(box);
-    seen.text = wintest::WindowText(::GetDlgItem(box, 0xFFFF));
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    e2e::WaitUntil([&] { return !::IsWindow(box); }, 5000);
-    return true;
-}
+using wintest::MessageBoxSeen;
+using wintest::TakeMessageBox;
 
 class LanguagesE2E : public ::testing::Test {
 protected:

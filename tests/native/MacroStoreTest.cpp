@@ -165,7 +165,7 @@ TEST_F(MacroStoreTest, WithoutAMatchARecallTypesNothingOrOpensMacroScribe) {
 }
 
 TEST_F(MacroStoreTest, AnUnusedHotKeyIsPassedOnAsTheSameCombination) {
-    EXPECT_FALSE(store.OnMacroHotKey(0));
+    EXPECT_FALSE(store.OnMacroHotKey(0, 0));
     store.PassOnHotKey('M', hotkey::kControl | hotkey::kShift);
     EXPECT_EQ(target.text, u"<^M>");
     std::vector<std::pair<std::uint16_t, bool>> order;
@@ -176,8 +176,12 @@ TEST_F(MacroStoreTest, AnUnusedHotKeyIsPassedOnAsTheSameCombination) {
         {'M', true},           {vk::kShift, true},  {vk::kControl, true}};
     EXPECT_EQ(order, expected);
     Type(u"btw");
-    EXPECT_FALSE(store.OnMacroHotKey(1)); // another hot key
-    EXPECT_TRUE(store.OnMacroHotKey(0));
+    EXPECT_FALSE(store.OnMacroHotKey(1, 0)); // another hot key
+    // Its modifiers are down as it fires, whatever the key state says: released first.
+    target.events.clear();
+    EXPECT_TRUE(store.OnMacroHotKey(0, hotkey::kShift));
+    EXPECT_EQ(target.events.front(),
+              (KeyInput{vk::kShift, 0x110, kKeyEventScanCode | kKeyEventKeyUp}));
 }
 
 TEST_F(MacroStoreTest, MacroScribeSendsAListedMacroWithoutErasing) {

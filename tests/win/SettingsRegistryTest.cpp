@@ -4,6 +4,7 @@
 // them (HKCU\SOFTWARE\Vantorel\Glyphwell is removed before and after).
 #include "framework/win/WideString.h"
 #include "shell/win/RegistrySettings.h"
+#include "tests/win/RedirectedHive.h"
 
 #include <gtest/gtest.h>
 
@@ -55,14 +56,6 @@ std::map<std::wstring, RawValue> AllValues(HKEY root, const wchar_t* path) {
 
 std::vector<BYTE> DwordBytes(DWORD v) {
     return {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)};
-}
-
-std::vector<BYTE> StringBytes(const std::wstring& text, bool terminated = true) {
-    std::vector<BYTE> bytes(reinterpret_cast<const BYTE*>(text.c_str()),
-                            reinterpret_cast<const BYTE*>(text.c_str() + text.size()));
-    if (terminated)
-        bytes.insert(bytes.end(), 2, 0);
-    return bytes;
 }
 
 // The number of open handles from the lowest free handle value on. Registry keys are kernel
@@ -268,40 +261,6 @@ TEST_F(SettingsRegistry, AccessFunctionsLeaveNoKeyOpen) {
         ERROR_SUCCESS);
     EXPECT_EQ(value, 33u);
 }
-
-// HKEY_CURRENT_USER redirected to an empty private key for the length of one test, to reach
-// hives the shared prefix does not have.
-class RedirectedHive : public ::testing::Test {
-protected:
-    void SetUp() override {
-        path_ = L"Software\\GlyphwellTest" + std::to_wstring(::GetCurrentProcessId());
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                    nullptr, &root_, nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(::RegOverridePredefKey(HKEY_CURRENT_USER, root_), ERROR_SUCCESS);
-    }
-    void TearDown() override {
-        ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        ::RegCloseKey(root_);
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-    }
-
-    void PlantAppData(const wchar_t* keyPath, DWORD type, const std::wstring& text) {
-        HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(root_, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                    nullptr),
-                  ERROR_SUCCESS);
-        UniqueRegistryKey owner(key);
-        const auto bytes = StringBytes(text);
-        ASSERT_EQ(::RegSetValueExW(key, L"AppData", 0, type, bytes.data(),
-                                   static_cast<DWORD>(bytes.size())),
-                  ERROR_SUCCESS);
-    }
-
-    std::wstring path_;
-    HKEY root_ = nullptr;
-};
 
 TEST_F(RedirectedHive, WithoutSoftwareNothingIsReadOrCreated) {
     HKEY key = nullptr;

@@ -123,4 +123,34 @@ private:
     HWND edit_ = nullptr;
 };
 
+// A message box of the process, once it shows: its caption and text; it is then closed.
+struct MessageBoxSeen {
+    std::wstring caption;
+    std::wstring text;
+};
+inline bool TakeMessageBox(DWORD process, MessageBoxSeen& seen, DWORD timeoutMs = 10000) {
+    HWND box = nullptr;
+    PumpUntil(
+        [&] {
+            box = nullptr;
+            HWND candidate = nullptr;
+            while ((candidate = ::FindWindowExW(nullptr, candidate, L"#32770", nullptr))) {
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(candidate, &owner);
+                if (owner == process && ::IsWindowVisible(candidate) &&
+                    ::GetDlgItem(candidate, 0xFFFF))
+                    box = candidate;
+            }
+            return box != nullptr;
+        },
+        timeoutMs);
+    if (!box)
+        return false;
+    seen.caption = WindowText(box);
+    seen.text = WindowText(::GetDlgItem(box, 0xFFFF));
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PumpUntil([&] { return !::IsWindow(box); }, 5000);
+    return true;
+}
+
 } // namespace wintest

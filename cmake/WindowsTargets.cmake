@@ -124,6 +124,13 @@ gw_strict(GWTapLatencyProbe)
 gw_static_runtime(GWTapLatencyProbe)
 add_dependencies(GWTapLatencyProbe Glyphwell)
 
+# How fast a typed key shows its macro and a long macro is typed out (see scripts/bench.sh).
+add_executable(GWMacroProbe bench/win/MacroProbe.cpp)
+target_link_libraries(GWMacroProbe PRIVATE gw_core ${GW_SYSTEM_LIBS})
+gw_strict(GWMacroProbe)
+gw_static_runtime(GWMacroProbe)
+add_dependencies(GWMacroProbe Glyphwell)
+
 # What the hook library costs inside other programs, and draining its ring (see scripts/bench.sh).
 add_executable(GWHookProbe bench/win/HookProbe.cpp)
 target_link_libraries(GWHookProbe PRIVATE gw_win)

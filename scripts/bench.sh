@@ -16,9 +16,12 @@ build/bench/gw_bench
 
 step "tap latency under Wine"
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target GWTapLatencyProbe GWHookProbe
+cmake --build --preset win64 --target GWTapLatencyProbe GWHookProbe GWMacroProbe
 cd build/win64
 ../../scripts/wine-run ./GWTapLatencyProbe.exe "$@"
 
 step "hook library under Wine"
 ../../scripts/wine-run ./GWHookProbe.exe
+
+step "macros under Wine"
+../../scripts/wine-run ./GWMacroProbe.exe

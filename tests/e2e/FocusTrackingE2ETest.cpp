@@ -3,6 +3,7 @@
 // by real clicks, and strokes on the keyboard type into each. The keyboard learns of every
 // change of focus through its hook library.
 #include "tests/e2e/E2ESupport.h"
+#include "tests/e2e/TypingTarget.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // keyboard's menu bar, and the hot key or a click on the content types it in place of the key.
 // The macros come from a macro file named in the settings, as Macro Scribe leaves it.
 #include "tests/e2e/E2ESupport.h"
+#include "tests/e2e/TypingTarget.h"
 
 #include "macros/MacroFile.h"
 #include "macros/MacroStore.h"

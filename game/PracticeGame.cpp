@@ -1,5 +1,7 @@
 #include "game/PracticeGame.h"
 
+#include "util/DecimalText.h"
+
 #include <cmath>
 
 namespace gw {
@@ -16,11 +18,6 @@ std::u16string Lower(std::u16string text) {
     for (char16_t& c : text)
         c = ToLower(c);
     return text;
-}
-
-std::u16string Decimal(int value) {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
 }
 
 // Rounds to the nearest integer, halves to even.
@@ -185,7 +182,7 @@ void PracticeGame::Finish(FallingItem& item) {
 std::optional<Explosion> PracticeGame::KeyDown(int virtualKey, int shiftState) {
     if (!running_ || paused_)
         return std::nullopt;
-    lastKey_ = Decimal(shiftState) + u' ' + Decimal(virtualKey) + u' ';
+    lastKey_ = DecimalText(shiftState) + u' ' + DecimalText(virtualKey) + u' ';
     if (virtualKey >= 0x20)
         lastKey_ += static_cast<char16_t>(virtualKey);
     for (FallingItem& item : items_) {

@@ -1,23 +1,17 @@
 #include "game/TopScores.h"
 
+#include "util/DecimalText.h"
+
 #include <limits>
 
 namespace gw {
-namespace {
-
-std::u16string Decimal(int value) {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
-}
-
-} // namespace
 
 std::u16string TopPlayerValueName(int place) {
-    return u"Top Player-" + Decimal(place + 1);
+    return u"Top Player-" + DecimalText(place + 1);
 }
 
 std::u16string TopScoreValueName(int place) {
-    return u"Top Score-" + Decimal(place + 1);
+    return u"Top Score-" + DecimalText(place + 1);
 }
 
 int ParseScore(std::u16string_view text) {
@@ -46,7 +40,7 @@ void TopScoreTable::Save(ScoreStore& store) const {
     for (int i = 0; i < kTopScorePlaces; ++i) {
         const TopScorePlace& place = places[static_cast<std::size_t>(i)];
         store.Write(TopPlayerValueName(i), place.name);
-        store.Write(TopScoreValueName(i), Decimal(place.score));
+        store.Write(TopScoreValueName(i), DecimalText(place.score));
     }
 }
 

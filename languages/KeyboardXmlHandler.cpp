@@ -1,5 +1,7 @@
 #include "languages/KeyboardXmlHandler.h"
 
+#include "util/DecimalText.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -9,11 +11,6 @@ namespace gw {
 namespace {
 
 constexpr char16_t kEnglish[] = u"English";
-
-std::u16string Number(int value) {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
-}
 
 // White space as the C library's iswspace sees it in the characters a file can hold.
 bool IsSpace(char16_t c) {
@@ -146,7 +143,7 @@ bool KeyboardXmlHandler::TakeSlotText(const std::u16string& text) {
 
 bool KeyboardXmlHandler::ReportTooLong(const std::u16string& text, bool bottomKey) {
     host_.ShowMessage(u"Error reading data: Data too long\n" +
-                          std::u16string(bottomKey ? u"\tLine " : u"Line ") + Number(line_) +
+                          std::u16string(bottomKey ? u"\tLine " : u"Line ") + DecimalText(line_) +
                           u" following <" + TopElement() + u">\n\t" + text,
                       u"Error");
     return false;
@@ -171,10 +168,10 @@ std::u16string KeyboardXmlHandler::PathDiagnostic() const {
     if (row_ < 0)
         return path;
     if (row_ <= 2)
-        path += u"\n  Row" + Number(row_ + 1);
+        path += u"\n  Row" + DecimalText(row_ + 1);
     if (column_ < 0)
         return path;
-    path += u"\n   Col" + Number(column_ + 1);
+    path += u"\n   Col" + DecimalText(column_ + 1);
     if (direction_ < 0)
         return path;
     path += u"\n   " + std::u16string(kDirectionNames[static_cast<std::size_t>(direction_)]);
@@ -317,7 +314,7 @@ bool KeyboardXmlHandler::EndCombineElement() {
     inCombineElement_ = false;
     const std::u16string_view fault = CombineRecordFault(record_);
     if (!fault.empty()) {
-        errorText_ = u"Error reading Keyboard.xml file\n\nLine " + Number(line_) + u":\n" +
+        errorText_ = u"Error reading Keyboard.xml file\n\nLine " + DecimalText(line_) + u":\n" +
                      std::u16string(fault);
         return false;
     }
@@ -338,7 +335,7 @@ std::u16string LanguageLoadFailedText(const KeyboardXmlHandler& handler) {
             text = u"Error reading Keyboard.xml file\n\nFile does not exist or error at beginning "
                    u"of file.";
         else
-            text = u"Error reading Keyboard.xml file\n\nLine " + Number(handler.Line()) +
+            text = u"Error reading Keyboard.xml file\n\nLine " + DecimalText(handler.Line()) +
                    u": Following <" + handler.TopElement() + u">";
     }
     return text +

@@ -12,8 +12,11 @@ struct TypingTarget {
     TypingTarget(const wchar_t* argument, const wchar_t* windowClass, const wchar_t* editClass)
         : process(FullPath(L"GWTypingTarget.exe"), FullPath(L"."), argument) {
         window = process.WaitForWindow(windowClass, 15000);
-        if (window)
-            edit = ::FindWindowExW(window, nullptr, editClass, nullptr);
+        if (!window)
+            return;
+        edit = ::FindWindowExW(window, nullptr, editClass, nullptr);
+        // It brings itself to the front once shown: a click before that could be undone by it.
+        WaitUntil([&] { return ::GetForegroundWindow() == window; }, 5000);
     }
     // Text with line breaks as a lone "\r", however the control reports them.
     std::wstring Text() const {

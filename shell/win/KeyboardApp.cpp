@@ -220,7 +220,7 @@ void CKeyboardApp::ConnectEngine() {
     if (!engine_.Create(frame, IDW_ENGINE_WINDOW))
         return;
     engine_.SetApplication(this);
-    engine_.SetView(&frame_->View(), frame_->View().GetSafeHwnd());
+    engine_.SetView(&frame_->View());
     frame_->SetEngineReady();
     SharedArea().SetMainWindow(frame);
     // Without the hooks the ring stays empty and the keyboard runs on.

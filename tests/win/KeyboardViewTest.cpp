@@ -5,6 +5,7 @@
 // written as BMP files into the build tree (screenshots/) and checked pixel by pixel.
 #include "keyboard/win/KeyboardView.h"
 #include "framework/win/Bitmaps.h"
+#include "resources/resource.h"
 #include "shell/MainFrameGeometry.h"
 
 #include "tests/win/Screenshots.h"
@@ -222,7 +223,7 @@ protected:
         host.Create({100, 250});
         view.Create(host.GetSafeHwnd(), kViewId, L"");
         host.SetView(view.GetSafeHwnd());
-        engine.SetView(&view, view.GetSafeHwnd());
+        engine.SetView(&view);
         engine.Engine().SetMacroStore(&macros);
         view.SetMacroStore(&macros);
         view.SetFocusedWindow(target.Edit(), ::GetWindowThreadProcessId(target.Edit(), nullptr));
@@ -230,7 +231,7 @@ protected:
         PumpFor(50);
     }
     ~KeyboardViewTest() override {
-        engine.SetView(nullptr, nullptr);
+        engine.SetView(nullptr);
         engine.Engine().SetMacroStore(nullptr);
     }
 
@@ -344,6 +345,25 @@ TEST_F(KeyboardViewTest, MouseStrokesTypeIntoTheTargetWhichKeepsTheFocus) {
     EXPECT_TRUE(target.WaitForText(L"ebU f\u201E")) << "got " << target.Text().size();
     ExpectTargetKeepsTheFocus();
     EXPECT_NE(::GetFocus(), View());
+}
+
+// A cursor given through the engine's interface becomes the view's own: the view shows it
+// whenever it is asked for its cursor, until the mouse itself moves over it.
+TEST_F(KeyboardViewTest, TheCursorGivenThroughTheEngineInterfaceStaysTheViewsCursor) {
+    HCURSOR touch = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_TOUCH_CURSOR));
+    ASSERT_NE(touch, nullptr);
+    Mouse(ScreenPoint(gw::kLetterGrid, KeyCentre(5)), MOUSEEVENTF_MOVE);
+    CGWMainEngineInterface& contract = engine;
+    contract.SetViewCursor(touch);
+    EXPECT_EQ(::GetCursor(), touch);
+    ::SendMessageW(View(), WM_SETCURSOR, reinterpret_cast<WPARAM>(View()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    PumpFor(20);
+    EXPECT_EQ(::GetCursor(), touch);
+
+    Mouse(ScreenPoint(gw::kLetterGrid, KeyCentre(1)), MOUSEEVENTF_MOVE);
+    PumpFor(20);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
 }
 
 TEST_F(KeyboardViewTest, AHeldStrokeShowsItsTraceUntilThePenLifts) {

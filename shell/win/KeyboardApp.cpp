@@ -63,6 +63,19 @@ void CKeyboardApp::ApplyEngineSettings(const gw::EngineSettings& settings) {
     engine_.Engine().ApplySettings(settings, settings_.circleAreaRatio);
 }
 
+// --- extensions -----------------------------------------------------------------------------
+
+// The engine has set its extension-keyboard flag; the first extension's keyboard goes on.
+void CKeyboardApp::ExtensionKeyboardOn() {
+    extensions_.TurnOnKeyboard();
+    engine_.Engine().extensionKeyboard = 1;
+}
+
+// The engine has cleared the flag; the view takes its normal cursor back afterwards.
+void CKeyboardApp::ExtensionKeyboardOff() {
+    extensions_.TurnOffKeyboard();
+}
+
 // --- languages ------------------------------------------------------------------------------
 
 static_assert(ID_LANG_ENGLISH == gw::kLanguageEnglishCommand &&
@@ -225,6 +238,7 @@ void CKeyboardApp::ConnectEngine() {
     SharedArea().SetMainWindow(frame);
     // Without the hooks the ring stays empty and the keyboard runs on.
     InstallHooks(true);
+    extensions_.LoadExtensions(engine_);
     AddHookEventListener(frame_.get());
     AddHookEventListener(&engine_);
     BuildLanguageMenu(MenuBarItem(kLanguageMenuPosition));
@@ -255,6 +269,7 @@ int CKeyboardApp::ExitInstance() {
     instance_.CloseOpenedMutex();
     if (!instance_.IsSecondInstance()) {
         ShutDownHooks();
+        extensions_.Release();
         frame_.reset();
         if (oleStarted_)
             ::OleUninitialize();

@@ -32,6 +32,9 @@ public:
     virtual void UpdateLanguageMenu(HMENU menu) = 0;
     // Runs the settings dialog modally.
     virtual void RunSettingsDialog() = 0;
+    // The big circle switches the first extension's keyboard on or off.
+    virtual void ExtensionKeyboardOn() = 0;
+    virtual void ExtensionKeyboardOff() = 0;
 };
 
 // The macro content window's place holder until the macro layer shows content in it: a hidden,
@@ -85,8 +88,8 @@ private:
     HWND TargetWindow() const override { return targetWindow_; }
     gw::FrameMargins FrameMargins() const override;
     void SaveSettings() override { owner_.SaveSettings(); }
-    void ExtensionKeyboardOn() override {}
-    void ExtensionKeyboardOff() override {}
+    void ExtensionKeyboardOn() override { owner_.ExtensionKeyboardOn(); }
+    void ExtensionKeyboardOff() override { owner_.ExtensionKeyboardOff(); }
 
     bool OnCreate();
     void OnCommand(unsigned command);

@@ -93,6 +93,8 @@ gw_strict(GWGame)
 gw_static_runtime(GWGame)
 
 
+include(cmake/ExtensionTargets.cmake)
+
 # End-to-end tests: they start the real programs (and a small program to type into) from the
 # build folder, as a user would, and drive them with real input.
 add_executable(GWTypingTarget WIN32 tests/e2e/programs/TypingTargetMain.cpp)

@@ -25,3 +25,23 @@ public:
     // The keyboard view adopts the cursor and shows it at once.
     virtual void SetViewCursor(HCURSOR cursor) = 0;
 };
+
+// What an extension library exports, by these names, with C linkage and the default calling
+// convention. The program calls them on its user-interface thread only:
+// - SetupCursors (optional) first, with the library's own module;
+// - InstallKeyboard: true when the device is there and running;
+// - SetGWEngine: the engine, valid until UninstallKeyboard returns;
+// - TurnOnKeyboard and TurnOffKeyboard: the user switches the extension's keyboard on and off;
+// - at the end TurnOffKeyboard, then UninstallKeyboard (its result is not used).
+// An extension whose device reports on another thread hands the data over to that thread
+// before it calls the engine, which has no lock.
+extern "C" {
+using SetupCursorsFunction = bool (*)(HINSTANCE module);
+using InstallKeyboardFunction = bool (*)();
+using SetGWEngineFunction = void (*)(CGWMainEngineInterface* engine);
+using TurnOnKeyboardFunction = void (*)();
+using TurnOffKeyboardFunction = void (*)();
+using UninstallKeyboardFunction = bool (*)();
+}
+
+#define GW_EXTENSION_EXPORT extern "C" __declspec(dllexport)

@@ -1,5 +1,7 @@
 #include "keyboard/win/GWMainEngine.h"
 
+#include "keyboard/win/KeyboardView.h"
+
 namespace {
 const wchar_t kEngineWindowClass[] = L"GlyphwellEngine";
 constexpr DWORD kTimerStopPauseMs = 100;
@@ -57,8 +59,13 @@ bool CGWMainEngine::Create(HWND parent, UINT id) {
     return created;
 }
 
-void CGWMainEngine::SetView(gw::EngineViewPort* view, HWND viewWindow) {
-    viewWindow_ = viewWindow;
+void CGWMainEngine::SetView(CKeyboardView* view) {
+    view_ = view;
+    engine_.SetView(view);
+}
+
+void CGWMainEngine::SetViewPort(gw::EngineViewPort* view) {
+    view_ = nullptr;
     engine_.SetView(view);
 }
 
@@ -93,11 +100,13 @@ void CGWMainEngine::SetKeyboardStateNormal() {
         view->SetKeyboardStateNormal();
 }
 
+// The view keeps the cursor as its own, so it is the one it shows from now on.
 void CGWMainEngine::SetViewCursor(HCURSOR cursor) {
-    if (!viewWindow_)
+    if (!view_ || !view_->GetSafeHwnd())
         return;
-    ::SetCursor(cursor);
-    ::SendMessageW(viewWindow_, WM_SETCURSOR, reinterpret_cast<WPARAM>(viewWindow_),
+    view_->SetViewCursor(cursor);
+    HWND window = view_->GetSafeHwnd();
+    ::SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 

@@ -8,6 +8,8 @@
 
 #include <array>
 
+class CKeyboardView;
+
 // Messages of the engine's timers.
 constexpr UINT WM_GW_KEY_DELAY_TIMER = WM_USER + 1;
 constexpr UINT WM_GW_REPEAT_TIMER = WM_USER + 2;
@@ -38,8 +40,10 @@ public:
 
     // Creates the hidden window; with a parent it is a child with that id, else message-only.
     bool Create(HWND parent, UINT id);
-    // The application gives the view; the idle timer starts.
-    void SetView(gw::EngineViewPort* view, HWND viewWindow);
+    // The application gives the keyboard view (null: none); the idle timer starts.
+    void SetView(CKeyboardView* view);
+    // A view without a window, for driving the engine on its own.
+    void SetViewPort(gw::EngineViewPort* view);
     void SetApplication(void* application) { application_ = application; }
     gw::CharacterEngine& Engine() { return engine_; }
     const gw::CharacterEngine& Engine() const { return engine_; }
@@ -71,6 +75,6 @@ private:
     CWin32KeyStatePort keys_;
     CEngineTimers timers_;
     gw::CharacterEngine engine_;
-    HWND viewWindow_ = nullptr;
+    CKeyboardView* view_ = nullptr;
     void* application_ = nullptr;
 };

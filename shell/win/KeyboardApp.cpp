@@ -102,6 +102,19 @@ void CKeyboardApp::OnMacroHotKey(int id, HWND window) {
     RegisterMacroHotKey(window);
 }
 
+// --- extensions -----------------------------------------------------------------------------
+
+// The engine has set its extension-keyboard flag; the first extension's keyboard goes on.
+void CKeyboardApp::ExtensionKeyboardOn() {
+    extensions_.TurnOnKeyboard();
+    engine_.Engine().extensionKeyboard = 1;
+}
+
+// The engine has cleared the flag; the view takes its normal cursor back afterwards.
+void CKeyboardApp::ExtensionKeyboardOff() {
+    extensions_.TurnOffKeyboard();
+}
+
 // --- languages ------------------------------------------------------------------------------
 
 static_assert(ID_LANG_ENGLISH == gw::kLanguageEnglishCommand &&
@@ -259,11 +272,12 @@ void CKeyboardApp::ConnectEngine() {
     if (!engine_.Create(frame, IDW_ENGINE_WINDOW))
         return;
     engine_.SetApplication(this);
-    engine_.SetView(&frame_->View(), frame_->View().GetSafeHwnd());
+    engine_.SetView(&frame_->View());
     frame_->SetEngineReady();
     SharedArea().SetMainWindow(frame);
     // Without the hooks the ring stays empty and the keyboard runs on.
     InstallHooks(true);
+    extensions_.LoadExtensions(engine_);
     AddHookEventListener(&macros_);
     AddHookEventListener(frame_.get());
     AddHookEventListener(&engine_);
@@ -295,6 +309,7 @@ int CKeyboardApp::ExitInstance() {
     instance_.CloseOpenedMutex();
     if (!instance_.IsSecondInstance()) {
         ShutDownHooks();
+        extensions_.Release();
         frame_.reset();
         if (oleStarted_)
             ::OleUninitialize();

@@ -3,6 +3,7 @@
 // layout and combine list and the main frame (the shared area, the hook library and the hook
 // event listeners belong to its base), brings them to life in a fixed
 // order, runs the message loop and shuts them down again.
+#include "extensions/win/ExtensionLoader.h"
 #include "hook/win/HookClientApp.h"
 #include "hook/win/SharedAreaOwner.h"
 #include "keyboard/CombineList.h"
@@ -43,6 +44,8 @@ public:
     void RegisterMacroHotKey(HWND window) override;
     void OnMacroHotKey(int id, HWND window) override;
     void OpenMacroScribe(std::uint8_t newKey, const std::u16string& key) override;
+    void ExtensionKeyboardOn() override;
+    void ExtensionKeyboardOff() override;
 
     // Makes the language current and loads it, with the wait cursor up.
     void SetLanguage(const std::u16string& name) override;
@@ -96,4 +99,6 @@ private:
     std::wstring languageLink_; // the page of the current language's About item
     std::unique_ptr<CMainFrame> frame_;
     bool oleStarted_ = false;
+    // Last, so that the extensions are gone before the frame they may reach through the engine.
+    CExtensionLoader extensions_;
 };

@@ -41,6 +41,9 @@ public:
     virtual void OnMacroHotKey(int id, HWND window) = 0;
     // Opens Macro Scribe (with newKey set, the new macro dialog for the key).
     virtual void OpenMacroScribe(std::uint8_t newKey, const std::u16string& key) = 0;
+    // The big circle switches the first extension's keyboard on or off.
+    virtual void ExtensionKeyboardOn() = 0;
+    virtual void ExtensionKeyboardOff() = 0;
 };
 
 // Positions of the menu bar's menus.
@@ -87,8 +90,8 @@ private:
     HWND TargetWindow() const override { return targetWindow_; }
     gw::FrameMargins FrameMargins() const override;
     void SaveSettings() override { owner_.SaveSettings(); }
-    void ExtensionKeyboardOn() override {}
-    void ExtensionKeyboardOff() override {}
+    void ExtensionKeyboardOn() override { owner_.ExtensionKeyboardOn(); }
+    void ExtensionKeyboardOff() override { owner_.ExtensionKeyboardOff(); }
 
     bool OnCreate();
     void OnCommand(unsigned command);

@@ -48,7 +48,7 @@ protected:
     EngineTypingTest() : view(target.Edit()) {
         geometry.Compute(180, 180, gw::kNormal, true);
         engine.Create(nullptr, 0xE901);
-        engine.SetView(&view, nullptr);
+        engine.SetViewPort(&view);
     }
 
     static gw::Point Centre(int key) {

@@ -5,9 +5,11 @@
 // written as BMP files into the build tree (screenshots/) and checked pixel by pixel.
 #include "keyboard/win/KeyboardView.h"
 #include "framework/win/Bitmaps.h"
+#include "resources/resource.h"
 #include "shell/MainFrameGeometry.h"
 
 #include "tests/win/Screenshots.h"
+#include "tests/win/ViewHostWindow.h"
 #include "tests/win/WinTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -59,95 +61,10 @@ int NormalHeight(int size) {
     return gw::kBuiltInNormalHeights[static_cast<std::size_t>(size - 1)];
 }
 
-// The host has no frame of its own: only the view's client edge lies around the picture.
-gw::FrameMetrics EdgeMetrics() {
-    gw::FrameMetrics metrics;
-    metrics.cxEdge = ::GetSystemMetrics(SM_CXEDGE);
-    metrics.cyEdge = ::GetSystemMetrics(SM_CYEDGE);
-    return metrics;
-}
-
-SIZE WindowSize(HWND window) {
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-SIZE ClientSize(HWND window) {
-    RECT r{};
-    ::GetClientRect(window, &r);
-    return {r.right, r.bottom};
-}
-
-// The main frame as far as the view needs it: a window that never activates, sized for the
-// keyboard, with the view filling its client area.
-class HostWindow : public CWnd, public CKeyboardViewHost {
-public:
-    HostWindow(const gw::AppSettings& settings, HWND target)
-        : settings_(settings), target_(target) {}
-
-    bool Create(POINT at) {
-        RegisterWindowClass(L"GWTestViewHost", 0, ::LoadCursorW(nullptr, IDC_ARROW));
-        return CreateEx(WS_EX_NOACTIVATE | WS_EX_TOPMOST, L"GWTestViewHost", L"Keyboard",
-                        WS_POPUP | WS_VISIBLE, at.x, at.y, 10, 10, nullptr, nullptr);
-    }
-    void SetView(HWND view) {
-        view_ = view;
-        FitView();
-    }
-
-    void ResizeForKeyboard(int normalPictureHeight) override {
-        ++resizes;
-        const gw::Size size =
-            gw::WindowSizeForPicture(settings_.keyboardState, normalPictureHeight, EdgeMetrics());
-        ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, size.width, size.height,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    void RelayoutForState() override { ++relayouts; }
-    bool IsMinimized() const override { return false; }
-    HWND TargetWindow() const override { return target_; }
-    gw::FrameMargins FrameMargins() const override { return gw::MainFrameMargins(EdgeMetrics()); }
-    void SaveSettings() override { ++saves; }
-    void ExtensionKeyboardOn() override {}
-    void ExtensionKeyboardOff() override {}
-
-    int resizes = 0;
-    int relayouts = 0;
-    int saves = 0;
-    int sizeMovesEntered = 0;
-    int sizeMovesExited = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-        case WM_SIZE:
-            FitView();
-            return 0;
-        case WM_MOUSEACTIVATE:
-            return MA_NOACTIVATE;
-        case WM_ENTERSIZEMOVE:
-            ++sizeMovesEntered;
-            return 0;
-        case WM_EXITSIZEMOVE:
-            ++sizeMovesExited;
-            return 0;
-        default:
-            return Default(message, wParam, lParam);
-        }
-    }
-
-private:
-    void FitView() {
-        if (!view_)
-            return;
-        const SIZE client = ClientSize(GetSafeHwnd());
-        ::MoveWindow(view_, 0, 0, client.cx, client.cy, TRUE);
-    }
-
-    const gw::AppSettings& settings_;
-    HWND target_;
-    HWND view_ = nullptr;
-};
+using wintest::ClientSize;
+using wintest::EdgeMetrics;
+using wintest::HostWindow;
+using wintest::WindowSize;
 
 // The macro store's indicator, switched by the test.
 class FakeMacros : public gw::MacroRecallPort {
@@ -222,7 +139,7 @@ protected:
         host.Create({100, 250});
         view.Create(host.GetSafeHwnd(), kViewId, L"");
         host.SetView(view.GetSafeHwnd());
-        engine.SetView(&view, view.GetSafeHwnd());
+        engine.SetView(&view);
         engine.Engine().SetMacroStore(&macros);
         view.SetMacroStore(&macros);
         view.SetFocusedWindow(target.Edit(), ::GetWindowThreadProcessId(target.Edit(), nullptr));
@@ -230,7 +147,7 @@ protected:
         PumpFor(50);
     }
     ~KeyboardViewTest() override {
-        engine.SetView(nullptr, nullptr);
+        engine.SetView(nullptr);
         engine.Engine().SetMacroStore(nullptr);
     }
 
@@ -344,6 +261,25 @@ TEST_F(KeyboardViewTest, MouseStrokesTypeIntoTheTargetWhichKeepsTheFocus) {
     EXPECT_TRUE(target.WaitForText(L"ebU f\u201E")) << "got " << target.Text().size();
     ExpectTargetKeepsTheFocus();
     EXPECT_NE(::GetFocus(), View());
+}
+
+// A cursor given through the engine's interface becomes the view's own: the view shows it
+// whenever it is asked for its cursor, until the mouse itself moves over it.
+TEST_F(KeyboardViewTest, TheCursorGivenThroughTheEngineInterfaceStaysTheViewsCursor) {
+    HCURSOR touch = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_TOUCH_CURSOR));
+    ASSERT_NE(touch, nullptr);
+    Mouse(ScreenPoint(gw::kLetterGrid, KeyCentre(5)), MOUSEEVENTF_MOVE);
+    CGWMainEngineInterface& contract = engine;
+    contract.SetViewCursor(touch);
+    EXPECT_EQ(::GetCursor(), touch);
+    ::SendMessageW(View(), WM_SETCURSOR, reinterpret_cast<WPARAM>(View()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    PumpFor(20);
+    EXPECT_EQ(::GetCursor(), touch);
+
+    Mouse(ScreenPoint(gw::kLetterGrid, KeyCentre(1)), MOUSEEVENTF_MOVE);
+    PumpFor(20);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
 }
 
 TEST_F(KeyboardViewTest, AHeldStrokeShowsItsTraceUntilThePenLifts) {

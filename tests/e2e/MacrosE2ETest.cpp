@@ -67,6 +67,8 @@ protected:
         ASSERT_TRUE(e2e::WriteSetting(L"MacroHotKey", kHotKey));
         plain = std::make_unique<e2e::TypingTarget>(L"", L"GWTypingTarget", L"EDIT");
         ASSERT_NE(plain->edit, nullptr);
+        rich = std::make_unique<e2e::TypingTarget>(L"rich", L"GWRichTypingTarget", L"RichEdit20W");
+        ASSERT_NE(rich->edit, nullptr);
         keyboard = std::make_unique<e2e::Process>(e2e::FullPath(L"Glyphwell\\Glyphwell.exe"),
                                                   e2e::FullPath(L"Glyphwell"));
         frame = keyboard->WaitForWindow(kFrameClass, 10000);
@@ -101,6 +103,7 @@ protected:
 
     std::wstring macroFile;
     std::unique_ptr<e2e::TypingTarget> plain;
+    std::unique_ptr<e2e::TypingTarget> rich;
     std::unique_ptr<e2e::Process> keyboard;
     HWND frame = nullptr;
     HWND view = nullptr;
@@ -152,15 +155,14 @@ TEST_F(MacrosE2E, ALongMacroArrivesWholeInAPlainAndARichTextControl) {
     std::wstring expected;
     for (char16_t c : LongContent())
         expected += static_cast<wchar_t>(c);
-    e2e::TypingTarget rich(L"rich", L"GWRichTypingTarget", L"RichEdit20W");
-    ASSERT_NE(rich.edit, nullptr);
-    for (e2e::TypingTarget* target : {plain.get(), &rich}) {
+    for (const e2e::TypingTarget* target : {plain.get(), rich.get()}) {
         ASSERT_TRUE(target->ClickInto(frame));
         Keys().Tap(kLetterGrid, 8); // e
         Keys().Tap(kLetterGrid, 9); // s
         ASSERT_TRUE(ContentShown(true));
         PressHotKey();
-        EXPECT_TRUE(target->WaitForText(expected, 60000)) << (target == &rich ? "rich" : "plain");
+        EXPECT_TRUE(target->WaitForText(expected, 60000))
+            << (target == rich.get() ? "rich" : "plain");
         EXPECT_TRUE(ContentShown(false));
     }
 }

@@ -124,7 +124,12 @@ add_executable(GWTapLatencyProbe bench/win/TapLatencyProbe.cpp)
 target_link_libraries(GWTapLatencyProbe PRIVATE gw_core ${GW_SYSTEM_LIBS})
 gw_strict(GWTapLatencyProbe)
 gw_static_runtime(GWTapLatencyProbe)
-add_dependencies(GWTapLatencyProbe Glyphwell)
+add_dependencies(GWTapLatencyProbe Glyphwell GWLeastKeyboard)
+# The probe's yardstick: the least possible on-screen keyboard.
+add_executable(GWLeastKeyboard WIN32 bench/win/LeastKeyboardMain.cpp)
+gw_unicode_entry(GWLeastKeyboard)
+gw_strict(GWLeastKeyboard)
+gw_static_runtime(GWLeastKeyboard)
 
 # How fast a typed key shows its macro and a long macro is typed out (see scripts/bench.sh).
 add_executable(GWMacroProbe bench/win/MacroProbe.cpp)

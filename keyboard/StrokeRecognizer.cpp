@@ -229,9 +229,6 @@ void StrokeRecognizer::End(Point units, bool external) {
     if (external) {
         view_.ClearExternalStrokeFlag();
     }
-    view_.ClearTrace();
-    view_.RefreshView();
-
     timers_.Stop(EngineTimer::KeyDelay);
     timers_.Stop(EngineTimer::Repeat);
     active_ = false;
@@ -247,7 +244,10 @@ void StrokeRecognizer::End(Point units, bool external) {
     if (savedTyped_) {
         RestoreTypedBuffer();
     }
+    // The characters go out first; the screen follows.
     decider_.Decide(Classify(p));
+    view_.ClearTrace();
+    view_.RefreshView();
     decider_.RestartIdleTimer();
 }
 

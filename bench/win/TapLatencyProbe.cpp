@@ -1,6 +1,7 @@
 // How long a tap on the keyboard takes to become a character in the program being typed into:
 // from the pen-up of a tap on the letter key 'a' to the WM_CHAR 'a' in a focused edit control,
-// next to one bare SendInput of the same key into the same control. Starts Glyphwell.exe from
+// next to a tap on the least possible keyboard (GWLeastKeyboard.exe) and one bare SendInput of
+// the same key into the same control. Starts Glyphwell.exe from
 // the install folder next to this program and prints the medians and 90th percentiles.
 //
 //   GWTapLatencyProbe [samples] [warm-up samples]      (default 200 and 10, of each kind)
@@ -97,42 +98,62 @@ int main(int argc, char** argv) {
     const POINT keyA = keys.At(gw::kLetterGrid, e2e::KeyboardOnScreen::KeyCentre(kLetterKeyA));
     e2e::Mouse::MoveTo(keyA);
 
-    std::vector<double> tap, bare;
+    // The least possible keyboard, away from Glyphwell's window.
+    const POINT leastAt{600, 400};
+    const e2e::Process least(ProgramFolder() + L"\\GWLeastKeyboard.exe", ProgramFolder(),
+                             std::to_wstring(leastAt.x) + L" " + std::to_wstring(leastAt.y));
+    if (!least.WaitForWindow(L"GWLeastKeyboard", 10000))
+        return Fail("GWLeastKeyboard.exe did not show its window");
+    const POINT leastKey{leastAt.x + 50, leastAt.y + 50};
+
+    std::vector<double> tap, leastTap, bare;
     bool unicode = false;
     for (int i = 0; i < warmUp + samples; ++i) {
-        // Alternate which kind goes first, so neither always follows the other. The first tap
-        // shows which kind of key event the baseline has to send.
-        double tapMs = 0, bareMs = 0;
-        if (i % 2 == 0) {
-            tapMs = TapSample(target, keyA);
-            if (i == 0)
-                unicode = target.LastKeyDown() == VK_PACKET;
-            bareMs = BareSample(target, unicode);
-        } else {
-            bareMs = BareSample(target, unicode);
-            tapMs = TapSample(target, keyA);
+        // The three kinds take turns at going first, so none always follows another. The first
+        // tap shows which kind of key event the bare SendInput has to send.
+        double tapMs = 0, leastMs = 0, bareMs = 0;
+        for (int turn = 0; turn < 3; ++turn) {
+            switch ((i + turn) % 3) {
+            case 0:
+                tapMs = TapSample(target, keyA);
+                if (i == 0)
+                    unicode = target.LastKeyDown() == VK_PACKET;
+                break;
+            case 1:
+                leastMs = TapSample(target, leastKey);
+                break;
+            default:
+                bareMs = BareSample(target, unicode);
+                break;
+            }
         }
         if (tapMs < 0)
             return Fail("a tap on the 'a' key typed no 'a'");
+        if (leastMs < 0)
+            return Fail("a tap on the least possible keyboard typed no 'a'");
         if (bareMs < 0)
             return Fail("a bare SendInput of 'a' typed no 'a'");
         if (i >= warmUp) {
             tap.push_back(tapMs);
+            leastTap.push_back(leastMs);
             bare.push_back(bareMs);
         }
-        ::Sleep(20); // both programs idle before the next pair
+        ::Sleep(20); // all programs idle before the next round
     }
     if (target.OtherCharacters() != 0)
         return Fail("characters other than 'a' arrived");
 
-    const double ratio = Percentile(tap, 0.5) / Percentile(bare, 0.5);
     std::printf("Tap latency: pen-up (or SendInput) to WM_CHAR, %d samples each, %d warm-up "
                 "dropped\n\n",
                 samples, warmUp);
     std::printf("| %-31s | %9s | %9s |\n", "path", "median ms", "p90 ms");
     std::printf("|---------------------------------|-----------|-----------|\n");
-    PrintRow("tap on the 'a' key", tap);
+    PrintRow("tap on Glyphwell's 'a' key", tap);
+    PrintRow("tap on the least keyboard", leastTap);
     PrintRow(unicode ? "bare SendInput of 'a' (Unicode)" : "bare SendInput of 'a' (key)", bare);
-    std::printf("\nratio of medians (tap / bare): %.2f\n", ratio);
+    std::printf("\nratio of medians, Glyphwell / least keyboard: %.2f\n",
+                Percentile(tap, 0.5) / Percentile(leastTap, 0.5));
+    std::printf("ratio of medians, Glyphwell / bare SendInput: %.2f\n",
+                Percentile(tap, 0.5) / Percentile(bare, 0.5));
     return 0;
 }

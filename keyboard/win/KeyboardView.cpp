@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -378,24 +379,28 @@ void CKeyboardView::OnMouseMove(POINT client) {
     engine_.StrokeMove(units.x, units.y, 0);
 }
 
+// The characters go out first: the capture and the cursor follow the stroke's end.
 void CKeyboardView::OnButtonUp(POINT client) {
-    const bool wasSizing = sizing_;
-    sizing_ = false;
-    ::ReleaseCapture();
-    if (wasSizing) {
+    if (sizing_) {
+        sizing_ = false;
+        ::ReleaseCapture();
         switcher_.stretched = true;
         if (HWND parent = Parent())
             ::SendMessageW(parent, WM_EXITSIZEMOVE, 0, 0);
         return;
     }
     buttonDown_ = false;
-    if (strokeArea_ == gw::kNoArea)
-        return;
-    const int area = strokeArea_;
-    const gw::Point units = geometry_.ToEngineUnits(area, ToPicture(client));
-    SetViewCursor(normalCursor_);
-    strokeArea_ = gw::kNoArea;
-    engine_.StrokeEnd(units.x, units.y, 0);
+    const int area = std::exchange(strokeArea_, gw::kNoArea);
+    if (area != gw::kNoArea) {
+        // The stroke may choose a cursor of its own (an extension's); the normal one is chosen
+        // before it, and shown after it.
+        currentCursor_ = normalCursor_;
+        const gw::Point units = geometry_.ToEngineUnits(area, ToPicture(client));
+        engine_.StrokeEnd(units.x, units.y, 0);
+    }
+    ::ReleaseCapture();
+    if (area != gw::kNoArea)
+        ::SetCursor(currentCursor_);
 }
 
 // A program brought to the front puts its focus back where it was by itself, in a moment; only

@@ -65,9 +65,14 @@ public:
     void ClearTrace() override { trace.clear(); }
     void SetExternalStrokeFlag() override { externalFlag = true; }
     void ClearExternalStrokeFlag() override { externalFlag = false; }
-    void RefreshView() override { ++refreshes; }
+    void RefreshView() override {
+        ++refreshes;
+        if (log)
+            log->push_back("refresh");
+    }
 
     bool hasView = true;
+    std::vector<std::string>* log = nullptr;
     std::vector<Point> cursor;
     std::vector<Point> trace;
     bool externalFlag = false;
@@ -150,6 +155,7 @@ constexpr Point kKey5{150, 150}; // middle of the grid's centre key
 class StrokeRecognizerTest : public ::testing::Test {
 protected:
     StrokeRecognizerTest() {
+        view.log = &log;
         decider.recognizer = &recognizer;
         decider.macros = &macros;
     }
@@ -566,6 +572,7 @@ TEST_F(StrokeRecognizerTest, NoAreaStartsNothing) {
     EXPECT_TRUE(decider.decisions.empty());
 }
 
+// The characters go out first: the screen is refreshed after the decision.
 TEST_F(StrokeRecognizerTest, IdleTimerStopsAtStartAndRestartsAfterTheDecision) {
     recognizer.Start(kLetterGrid, kKey5, false);
     EXPECT_EQ(log, (std::vector<std::string>{"start KeyDelay", "stop Repeat", "stop Idle"}));
@@ -573,8 +580,8 @@ TEST_F(StrokeRecognizerTest, IdleTimerStopsAtStartAndRestartsAfterTheDecision) {
     log.clear();
     recognizer.End(kKey5, false);
     EXPECT_FALSE(recognizer.Active());
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"stop KeyDelay", "stop Repeat", "decide", "restart idle"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"stop KeyDelay", "stop Repeat", "decide", "refresh",
+                                             "restart idle"}));
 }
 
 TEST_F(StrokeRecognizerTest, ExternalStrokeDrivesCursorAndFlag) {

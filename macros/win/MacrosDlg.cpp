@@ -438,6 +438,7 @@ void CMacrosDlg::SendSelectedMacro() {
         control = targetControl_;
         echoWait_ = true;
         echoIndex_ = 0;
+        echoContent_ = found->second;
     }
     // The typed characters go to the foreground window: the target takes it back.
     if (control && ::GetWindowThreadProcessId(control, nullptr) != threadId_)
@@ -467,13 +468,12 @@ void CMacrosDlg::StopSendWatcher() {
         sendWatcher_.join();
 }
 
-// Under stateLock_. The store's own listener ran first: at the content's last character it
-// has ended the send and emptied the matched content.
+// Under stateLock_. The echo is followed against the content sent: the store empties its
+// matched content on every change of focus, and giving the target the focus makes one.
 void CMacrosDlg::OnEchoCharacter(std::uint32_t ch) {
-    const std::u16string content = host_.Store().MatchedContent();
-    if (ch != 8 && echoIndex_ < content.size() && ch == content[echoIndex_]) {
+    if (ch != 8 && echoIndex_ < echoContent_.size() && ch == echoContent_[echoIndex_]) {
         ++echoIndex_;
-        if (echoIndex_ < content.size())
+        if (echoIndex_ < echoContent_.size())
             return;
     }
     echoIndex_ = 0;

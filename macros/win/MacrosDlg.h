@@ -122,6 +122,7 @@ private:
     HWND targetControl_ = nullptr;
     bool echoWait_ = false;
     std::size_t echoIndex_ = 0;
+    std::u16string echoContent_;
 
     // Enables the dialog again once the store has typed the sent macro.
     std::thread sendWatcher_;

@@ -68,27 +68,29 @@ public:
     std::atomic<int> hotKeyRegistrations{0};
 };
 
+struct DialogSearch {
+    const std::wstring* title;
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<DialogSearch*>(param);
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (window != search.except && std::wstring(className) == L"#32770" &&
+        ::IsWindowVisible(window) && wintest::WindowText(window).rfind(*search.title, 0) == 0) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The first visible top-level dialog, other than the one given, whose title starts with the
 // text.
 HWND FindDialog(const std::wstring& titleStart, HWND except = nullptr) {
-    struct Search {
-        const std::wstring* title;
-        HWND except;
-        HWND found;
-    } search{&titleStart, except, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            wchar_t className[16] = {};
-            ::GetClassNameW(window, className, 16);
-            if (window != s.except && std::wstring(className) == L"#32770" &&
-                ::IsWindowVisible(window) && wintest::WindowText(window).rfind(*s.title, 0) == 0) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{&titleStart, except, nullptr};
+    ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

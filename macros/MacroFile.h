@@ -20,6 +20,12 @@ struct MacroKeyLess {
 
 using MacroMap = std::map<std::u16string, std::u16string, MacroKeyLess>;
 
+// The white space that ends a typed key and that a key may not hold: tab, line feed, vertical
+// tab, form feed, carriage return and space.
+constexpr bool IsMacroWhiteSpace(char16_t ch) {
+    return (ch >= 0x09 && ch <= 0x0D) || ch == 0x20;
+}
+
 // Stores the content under the key. A key already present in another letter case keeps the
 // spelling it has and takes the new content.
 void StoreMacro(MacroMap& macros, std::u16string_view key, std::u16string_view content);

@@ -6,10 +6,6 @@ namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-bool IsWhiteSpace(char16_t ch) {
-    return (ch >= 0x09 && ch <= 0x0D) || ch == 0x20;
-}
-
 bool IsNavigationKey(std::uint32_t virtualKey) {
     return virtualKey >= vk::kPrior && virtualKey <= vk::kDown;
 }
@@ -116,7 +112,7 @@ void MacroStore::ResetMatch() {
 // Only the whole buffer is compared: a key matches when it was typed right after white space,
 // a reset or the start, as its last character arrives.
 bool MacroStore::OnTypedCharLocked(char16_t ch) {
-    if (IsWhiteSpace(ch)) {
+    if (IsMacroWhiteSpace(ch)) {
         typedBuffer_.clear();
     } else if (ch == vk::kBack) {
         if (!typedBuffer_.empty())

@@ -85,3 +85,20 @@
 #define ID_HELP_WEB_SITE 32843
 #define ID_HELP_ABOUT_LANGUAGE 32844 // added by a language that has an About link
 #define ID_APP_ABOUT 0xE140
+
+// Macro Scribe (IDD_MACROS) and its Edit Macro dialog (IDD_EDIT_MACRO).
+#define IDD_MACROS 287
+#define IDD_EDIT_MACRO 288
+#define IDB_MACRO_BADGES 297 // two 16 x 16 images: blank, the macro badge; black is the mask
+#define IDC_MACRO_SAVE_AS 298
+#define IDC_MACRO_LOAD 299
+#define IDC_MACRO_LIST 1015
+#define IDC_MACRO_NEW 1016
+#define IDC_MACRO_EDIT 1017
+#define IDC_MACRO_DELETE 1018
+#define IDC_MACRO_HOTKEY 1022
+#define IDC_MACRO_HOTKEY_LABEL 1023
+#define IDC_EDIT_MACRO_KEY 1017
+#define IDC_EDIT_MACRO_CONTENT 1018
+#define IDC_EDIT_MACRO_OK 1020
+#define IDC_EDIT_MACRO_WARNING 1021

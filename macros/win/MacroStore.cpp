@@ -93,10 +93,12 @@ std::wstring CMacroStore::CurrentMacroFile() const {
     return ToWide(GetAppDataFolder()) + L"\\Vantorel\\Glyphwell\\macros.dat";
 }
 
-void CMacroStore::LoadMacros() {
+bool CMacroStore::LoadMacros() {
     std::vector<std::uint8_t> bytes;
-    if (ReadWholeFile(CurrentMacroFile(), bytes))
-        MergeMacroFile(bytes, DecodeAnsi);
+    if (!ReadWholeFile(CurrentMacroFile(), bytes))
+        return false;
+    MergeMacroFile(bytes, DecodeAnsi);
+    return true;
 }
 
 bool CMacroStore::SaveMacros(HWND owner) {

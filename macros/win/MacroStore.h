@@ -16,9 +16,9 @@ public:
 
     // CurrentMacroFilename, or <AppData>\Vantorel\Glyphwell\macros.dat.
     std::wstring CurrentMacroFile() const;
-    // Merges the current macro file into the map. A missing or broken file ends the load
-    // silently; what was read before stays.
-    void LoadMacros();
+    // Merges the current macro file into the map. A broken file ends the load silently; what
+    // was read before stays. False when the file could not be read at all.
+    bool LoadMacros();
     // Writes the whole map to the current macro file. The file is replaced only once the new
     // one is completely written, so a failed save leaves the old file whole; the failure is
     // shown in a message box over the owner. False when it failed.

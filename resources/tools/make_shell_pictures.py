@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the program's splash/about picture, its icons and its cursors.
+"""Draws the program's splash/about picture, its icons, its cursors and the macro badges.
 
 The generated files are committed, so a build never runs this. Run it again after changing a
 picture:  python3 resources/tools/make_shell_pictures.py
@@ -205,9 +205,42 @@ def write_icon_file(path, images, kind, hotspot=(0, 0)):
         f.write(b"".join(blobs))
 
 
+# --- the macro badges of Macro Scribe's list -------------------------------------------------
+
+# A letter M in a 7 x 7 cell, one string per row.
+BADGE_LETTER = ["X.....X", "XX...XX", "X.X.X.X", "X..X..X", "X.....X", "X.....X", "X.....X"]
+BADGE_RED, BADGE_WHITE = (0xD0, 0x24, 0x24), (0xFF, 0xFF, 0xFF)
+
+
+def make_macro_badges(path):
+    """Two 16 x 16 images side by side: image 0 blank, image 1 a red square with a white M.
+    Black is the image list's mask colour, so the blank image is all black and the badge holds
+    none."""
+    width, height = 32, 16
+    pixels = [[(0, 0, 0)] * width for _ in range(height)]
+    for y in range(1, 15):
+        for x in range(17, 31):
+            pixels[y][x] = BADGE_RED
+    for row, line in enumerate(BADGE_LETTER):
+        for col, cell in enumerate(line):
+            if cell == "X":
+                # Each cell of the letter is one pixel, the letter centred in the square.
+                pixels[4 + row][20 + col] = BADGE_WHITE
+    stride = (width * 3 + 3) & ~3
+    rows = b""
+    for y in reversed(range(height)):
+        row = b"".join(bytes((b, g, r)) for (r, g, b) in pixels[y])
+        rows += row + bytes(stride - len(row))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    header = struct.pack("<HIHHI", 0x4D42, 14 + len(info) + len(rows), 0, 0, 14 + len(info))
+    with open(path, "wb") as f:
+        f.write(header + info + rows)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     make_splash(os.path.join(OUT, "Splash.bmp"))
+    make_macro_badges(os.path.join(OUT, "MacroBadges.bmp"))
 
     blue, orange = (0x2B, 0x63, 0xA8), (0xE0, 0x7A, 0x10)
     program = keyboard_icon(blue, orange)

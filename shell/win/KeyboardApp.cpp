@@ -37,6 +37,7 @@ CKeyboardApp::~CKeyboardApp() {
 
 void CKeyboardApp::SaveSettings() {
     RegistrySettingsStore store;
+    const std::lock_guard<std::mutex> lock(macroSettingsLock_);
     gw::SaveSettings(store, settings_, engine_.Engine().Settings(), macroSettings_);
 }
 
@@ -75,13 +76,36 @@ void CKeyboardApp::OnMacroMatchChanged() {
         frame_->OnMacroMatchChanged(macros_.MatchShown());
 }
 
-void CKeyboardApp::OpenMacroScribe(std::uint8_t, const std::u16string&) {}
+void CKeyboardApp::OpenMacroScribe(std::uint8_t newKey, const std::u16string& key) {
+    macroScribe_.Open(newKey, key);
+}
+
+gw::MacroSettings CKeyboardApp::MacroSettings() {
+    const std::lock_guard<std::mutex> lock(macroSettingsLock_);
+    return macroSettings_;
+}
+
+void CKeyboardApp::ChangeMacroSettings(const std::function<void(gw::MacroSettings&)>& change,
+                                       bool save) {
+    const std::lock_guard<std::mutex> lock(macroSettingsLock_);
+    change(macroSettings_);
+    if (save) {
+        RegistrySettingsStore store;
+        gw::SaveMacroSettings(store, macroSettings_);
+    }
+}
+
+void CKeyboardApp::MacroHotKeyChanged() {
+    if (mainWindow)
+        ::SendMessageW(mainWindow, WM_GW_REGISTER_HOT_KEY, 0, 0);
+}
 
 void CKeyboardApp::RegisterMacroHotKey(HWND window) {
     ::UnregisterHotKey(window, 0);
-    if (macroSettings_.hotKeyVk == 0)
+    const gw::MacroSettings settings = MacroSettings();
+    if (settings.hotKeyVk == 0)
         return;
-    const std::uint16_t flags = macroSettings_.hotKeyModifiers;
+    const std::uint16_t flags = settings.hotKeyModifiers;
     UINT modifiers = 0;
     if (flags & gw::hotkey::kShift)
         modifiers |= MOD_SHIFT;
@@ -90,7 +114,7 @@ void CKeyboardApp::RegisterMacroHotKey(HWND window) {
     if (flags & gw::hotkey::kAlt)
         modifiers |= MOD_ALT;
     // Another program may hold the combination: then the hot key simply never fires.
-    ::RegisterHotKey(window, 0, modifiers, macroSettings_.hotKeyVk);
+    ::RegisterHotKey(window, 0, modifiers, settings.hotKeyVk);
 }
 
 void CKeyboardApp::OnMacroHotKey(int id, HWND window) {
@@ -98,7 +122,8 @@ void CKeyboardApp::OnMacroHotKey(int id, HWND window) {
         return;
     // Unused, the combination goes on to the program that has the focus.
     ::UnregisterHotKey(window, 0);
-    macros_.PassOnHotKey(macroSettings_.hotKeyVk, macroSettings_.hotKeyModifiers);
+    const gw::MacroSettings settings = MacroSettings();
+    macros_.PassOnHotKey(settings.hotKeyVk, settings.hotKeyModifiers);
     RegisterMacroHotKey(window);
 }
 
@@ -305,6 +330,8 @@ bool CKeyboardApp::InitInstance() {
 }
 
 int CKeyboardApp::ExitInstance() {
+    // An open Macro Scribe offers to save its changes first.
+    macroScribe_.Close();
     SaveSettings();
     instance_.CloseOpenedMutex();
     if (!instance_.IsSecondInstance()) {

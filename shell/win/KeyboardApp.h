@@ -10,6 +10,7 @@
 #include "keyboard/KeyboardModel.h"
 #include "keyboard/win/GWMainEngine.h"
 #include "languages/Languages.h"
+#include "macros/win/MacroScribe.h"
 #include "macros/win/MacroStore.h"
 #include "shell/MainFrameGeometry.h"
 #include "shell/Settings.h"
@@ -17,12 +18,15 @@
 #include "shell/win/OptionsDlg.h"
 #include "shell/win/SingleInstance.h"
 
+#include <functional>
 #include <memory>
+#include <mutex>
 
 class CKeyboardApp final : public CHookClientApp,
                            public CMainFrameOwner,
                            private gw::LanguagePort,
                            private gw::MacroStorePort,
+                           private CMacroScribeHost,
                            private COptionsDlgHost {
 public:
     CKeyboardApp();
@@ -78,6 +82,19 @@ private:
     // gw::MacroStorePort
     void OnMacroMatchChanged() override;
 
+    // CMacroScribeHost (on Macro Scribe's thread)
+    CMacroStore& Store() override { return macros_; }
+    gw::MacroSettings MacroSettings() override;
+    void ChangeMacroSettings(const std::function<void(gw::MacroSettings&)>& change,
+                             bool save) override;
+    void MacroHotKeyChanged() override;
+    void AddHookEventListener(CHookEventListener* listener) override {
+        CHookClientApp::AddHookEventListener(listener);
+    }
+    void RemoveHookEventListener(CHookEventListener* listener) override {
+        CHookClientApp::RemoveHookEventListener(listener);
+    }
+
     // COptionsDlgHost
     const gw::EngineSettings& EngineSettings() const override;
     void ApplyEngineSettings(const gw::EngineSettings& settings) override;
@@ -86,8 +103,11 @@ private:
     const std::u16string& CurrentLanguage() const override { return languages_.GetLanguage(); }
 
     gw::AppSettings settings_;
+    // Macro Scribe's thread changes the macro settings too.
+    mutable std::mutex macroSettingsLock_;
     gw::MacroSettings macroSettings_;
     CMacroStore macros_{*this, macroSettings_};
+    CMacroScribe macroScribe_{*this};
     gw::KeyboardLayout layout_;
     gw::CombineList combines_;
     gw::KeyGeometry geometry_;

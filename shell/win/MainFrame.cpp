@@ -1,5 +1,6 @@
 #include "shell/win/MainFrame.h"
 
+#include "framework/win/ThreadInput.h"
 #include "framework/win/WideString.h"
 #include "hook/HookRing.h"
 #include "resources/resource.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr UINT WM_GW_TRAY_NOTIFICATION = WM_USER + 5;
 constexpr UINT WM_GW_HOOK_OVERFLOW = WM_USER + 6;
-constexpr UINT WM_GW_REGISTER_HOT_KEY = WM_USER + 50;
 const wchar_t kTrayTip[] = L"Glyphwell Onscreen Keyboard";
 const wchar_t kHelpFile[] = L"Glyphwell.chm";
 
@@ -53,7 +53,6 @@ CMainFrame::CMainFrame(CMainFrameOwner& owner, const gw::KeyboardLayout& layout,
       view_(owner.Settings(), layout, geometry, engine, *this), workArea_(ReadWorkArea()) {}
 
 CMainFrame::~CMainFrame() {
-    DetachInput();
     tray_.Destroy();
     DestroyWindow();
 }
@@ -186,13 +185,6 @@ void CMainFrame::OnMacroMatchChanged(bool matchShown) {
 
 // --- target tracking and caret following ---------------------------------------------------
 
-void CMainFrame::DetachInput() {
-    if (attachedThread_ == 0)
-        return;
-    ::AttachThreadInput(::GetCurrentThreadId(), attachedThread_, FALSE);
-    attachedThread_ = 0;
-}
-
 void CMainFrame::TrackForegroundWindow() {
     HWND foreground = ::GetForegroundWindow();
     for (int retry = 0; !foreground && retry < 10; ++retry) {
@@ -209,7 +201,6 @@ void CMainFrame::TrackForegroundWindow() {
         return;
     targetWindow_ = foreground;
 
-    DetachInput();
     const DWORD thread = ::GetWindowThreadProcessId(foreground, nullptr);
     if (thread == ::GetCurrentThreadId())
         return;
@@ -226,25 +217,6 @@ void CMainFrame::TrackForegroundWindow() {
     // No combination joins characters typed on either side of a change of focus.
     if (targetWindow_ != targetBefore || view_.FocusedWindow() != focusBefore)
         engine_.Engine().ClearHistory();
-}
-
-// The window that has the focus in another thread. The system tells it without tying the two
-// threads' input together: while they are attached, mouse input on its way to the keyboard
-// can end up in the other thread's queue, and a pen stroke would be lost. Only where the
-// system cannot tell is the input attached, for the one call, and always undone.
-bool CMainFrame::FocusOfThread(DWORD thread, HWND& focus) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    if (::GetGUIThreadInfo(thread, &info)) {
-        focus = info.hwndFocus;
-        return true;
-    }
-    attachedThread_ = thread;
-    if (!::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE))
-        return false;
-    focus = ::GetFocus();
-    DetachInput();
-    return true;
 }
 
 void CMainFrame::OnHookEvent(const gw::HookEvent& event) {

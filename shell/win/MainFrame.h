@@ -46,6 +46,9 @@ public:
     virtual void ExtensionKeyboardOff() = 0;
 };
 
+// Sent to the main frame after Macro Scribe saved: register the macro hot key again.
+constexpr UINT WM_GW_REGISTER_HOT_KEY = WM_USER + 50;
+
 // Positions of the menu bar's menus.
 constexpr int kLanguageMenuPosition = 1;
 constexpr int kHelpMenuPosition = 2;
@@ -105,8 +108,6 @@ private:
     void LayOutView(int width = -1, int height = -1);
     void PlaceMacroWindowOverMenuBar();
     void MoveTo(gw::Point topLeft);
-    bool FocusOfThread(DWORD thread, HWND& focus);
-    void DetachInput();
     void ClickStep(HWND eventWindow);
     void CaretStep(HWND eventWindow, const gw::HookEvent& event);
     gw::Size ClientSize() const;
@@ -130,7 +131,5 @@ private:
     // it that had the focus.
     HWND targetWindow_ = nullptr;
     HWND targetControl_ = nullptr;
-    // The thread whose input is attached to ours, only during a tracking.
-    DWORD attachedThread_ = 0;
     gw::CaretFollowing caret_;
 };

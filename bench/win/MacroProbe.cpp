@@ -11,8 +11,6 @@
 #include "macros/MacroStore.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -160,12 +158,8 @@ int Fail(const char* why) {
 }
 
 bool WriteMacroFile(const std::wstring& path) {
-    const std::vector<std::uint8_t> bytes =
-        gw::WriteMacroFile({{u"btw", u"by the way"}, {u"lm", LongContent()}});
-    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
+    return e2e::WriteFileBytes(
+        path, gw::WriteMacroFile({{u"btw", u"by the way"}, {u"lm", LongContent()}}));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -141,20 +142,70 @@ private:
 };
 
 // The keyboard program, started from the install folder next to this program.
-class RunningKeyboard {
+// The process's top-level window of the class once it is visible, polled every millisecond;
+// with the milliseconds from the given start.
+inline HWND WaitUntilShown(const e2e::Process& process, const wchar_t* className, LONGLONG started,
+                           double& ms) {
+    const LONGLONG deadline = started + static_cast<LONGLONG>(10000 / TicksToMs(1));
+    while (Now() < deadline) {
+        HWND found = ::FindWindowW(className, nullptr);
+        DWORD owner = 0;
+        if (found)
+            ::GetWindowThreadProcessId(found, &owner);
+        if (found && owner == process.Id() && ::IsWindowVisible(found)) {
+            ms = TicksToMs(Now() - started);
+            return found;
+        }
+        ::Sleep(1);
+    }
+    return nullptr;
+}
+
+// A started program with the time it took to show its window.
+class ShownProgram {
+public:
+    ShownProgram(const std::wstring& program, const std::wstring& folder,
+                 const wchar_t* windowClass, const std::wstring& arguments = L"")
+        : started_(Now()), process_(program, folder, arguments) {
+        if (process_.Started())
+            window_ = WaitUntilShown(process_, windowClass, started_, startMs_);
+    }
+    HWND Window() const { return window_; }
+    double StartMs() const { return startMs_; }
+    const e2e::Process& Process() const { return process_; }
+    // Private bytes (committed memory of its own; Wine tells the pagefile usage where it does not
+    // know them) and the working set, or false.
+    bool Memory(SIZE_T& privateBytes, SIZE_T& workingSet) const {
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof(counters);
+        if (!::GetProcessMemoryInfo(process_.Handle(),
+                                    reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                    sizeof(counters)))
+            return false;
+        privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+        workingSet = counters.WorkingSetSize;
+        return true;
+    }
+
+private:
+    LONGLONG started_;
+    e2e::Process process_;
+    HWND window_ = nullptr;
+    double startMs_ = 0;
+};
+
+// The keyboard program, started from the install folder next to this program.
+class RunningKeyboard : public ShownProgram {
 public:
     explicit RunningKeyboard(const std::wstring& folder)
-        : process_(folder + L"\\Glyphwell.exe", folder) {
-        if (!process_.Started())
-            return;
-        frame_ = process_.WaitForWindow(kFrameClass, 10000);
-        if (frame_)
-            view_ = ::FindWindowExW(frame_, nullptr, kViewClass, nullptr);
+        : ShownProgram(folder + L"\\Glyphwell.exe", folder, kFrameClass) {
+        if (Window())
+            view_ = ::FindWindowExW(Window(), nullptr, kViewClass, nullptr);
     }
     ~RunningKeyboard() {
-        if (frame_) {
-            ::PostMessageW(frame_, WM_COMMAND, kTrayExit, 0);
-            process_.WaitForExit(10000);
+        if (Window()) {
+            ::PostMessageW(Window(), WM_COMMAND, kTrayExit, 0);
+            Process().WaitForExit(10000);
         }
     }
     RunningKeyboard(const RunningKeyboard&) = delete;
@@ -163,8 +214,6 @@ public:
     HWND View() const { return view_; }
 
 private:
-    e2e::Process process_;
-    HWND frame_ = nullptr;
     HWND view_ = nullptr;
 };
 

@@ -68,6 +68,21 @@ double BareSample(StampingTarget& target, bool unicode) {
     return arrived ? probe::TicksToMs(arrived - sent) : -1.0;
 }
 
+// Start to visible window, and memory after the taps, of both keyboards.
+void PrintStartAndMemory(const probe::ShownProgram& keyboard, const probe::ShownProgram& least) {
+    SIZE_T keyboardPrivate = 0, keyboardSet = 0, leastPrivate = 0, leastSet = 0;
+    keyboard.Memory(keyboardPrivate, keyboardSet);
+    least.Memory(leastPrivate, leastSet);
+    const double mb = 1024.0 * 1024.0;
+    std::printf("\n| %-31s | %9s | %9s |\n", "program", "Glyphwell", "least kb");
+    std::printf("|---------------------------------|-----------|-----------|\n");
+    std::printf("| %-31s | %9.1f | %9.1f |\n", "start to visible window, ms", keyboard.StartMs(),
+                least.StartMs());
+    std::printf("| %-31s | %9.1f | %9.1f |\n", "private bytes, MB", keyboardPrivate / mb,
+                leastPrivate / mb);
+    std::printf("| %-31s | %9.1f | %9.1f |\n", "working set, MB", keyboardSet / mb, leastSet / mb);
+}
+
 int Fail(const char* why) {
     std::fprintf(stderr, "GWTapLatencyProbe: %s\n", why);
     return 1;
@@ -100,9 +115,10 @@ int main(int argc, char** argv) {
 
     // The least possible keyboard, away from Glyphwell's window.
     const POINT leastAt{600, 400};
-    const e2e::Process least(ProgramFolder() + L"\\GWLeastKeyboard.exe", ProgramFolder(),
-                             std::to_wstring(leastAt.x) + L" " + std::to_wstring(leastAt.y));
-    if (!least.WaitForWindow(L"GWLeastKeyboard", 10000))
+    const probe::ShownProgram least(ProgramFolder() + L"\\GWLeastKeyboard.exe", ProgramFolder(),
+                                    L"GWLeastKeyboard",
+                                    std::to_wstring(leastAt.x) + L" " + std::to_wstring(leastAt.y));
+    if (!least.Window())
         return Fail("GWLeastKeyboard.exe did not show its window");
     const POINT leastKey{leastAt.x + 50, leastAt.y + 50};
 
@@ -151,6 +167,7 @@ int main(int argc, char** argv) {
     PrintRow("tap on Glyphwell's 'a' key", tap);
     PrintRow("tap on the least keyboard", leastTap);
     PrintRow(unicode ? "bare SendInput of 'a' (Unicode)" : "bare SendInput of 'a' (key)", bare);
+    PrintStartAndMemory(keyboard, least);
     std::printf("\nratio of medians, Glyphwell / least keyboard: %.2f\n",
                 Percentile(tap, 0.5) / Percentile(leastTap, 0.5));
     std::printf("ratio of medians, Glyphwell / bare SendInput: %.2f\n",

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,15 @@ inline std::wstring ReadStringSetting(const wchar_t* name) {
     return value;
 }
 
+// Writes the bytes as the whole file; false when it cannot be written.
+inline bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
 // Polls until the condition holds or the time is up.
 template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs) {
     const DWORD start = ::GetTickCount();
@@ -103,6 +114,7 @@ public:
         ::WaitForSingleObject(info_.hProcess, 5000);
     }
     DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
     // Waits for the process to end by itself; true if it did, with its exit code.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const {
         if (::WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)

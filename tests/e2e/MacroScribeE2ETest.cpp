@@ -4,6 +4,7 @@
 // the saved macro is then recalled in the other program.
 #include "macros/MacroFile.h"
 #include "tests/e2e/E2ESupport.h"
+#include "tests/e2e/TypingTarget.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +27,6 @@ std::wstring TempPath(const wchar_t* name) {
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
     return std::wstring(folder) + name;
-}
-
-bool WriteFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
 }
 
 gw::MacroMap ReadFile(const std::wstring& path) {
@@ -63,31 +56,17 @@ HWND WaitForDialog(const e2e::Process& process, const std::wstring& title) {
     return found;
 }
 
-// The text with line breaks as a lone "\r", however the control reports them.
-std::wstring EditText(HWND edit) {
-    std::wstring text = e2e::EditText(edit);
-    for (std::size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;)
-        text.erase(at + 1, 1);
-    return text;
-}
-
 class MacroScribeE2E : public ::testing::Test {
 protected:
     void SetUp() override {
         e2e::ResetSettings();
         macroFile = TempPath(L"gw-e2e-macros.msb");
-        ASSERT_TRUE(WriteFile(macroFile, gw::WriteMacroFile({{u"addr", u"line1\rline2\tend"},
-                                                             {u"btw", u"by the way"}})));
-        const std::wstring& value = macroFile;
-        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, e2e::kSettingsKey, L"CurrentMacroFilename",
-                                    REG_SZ, value.c_str(),
-                                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
-                  ERROR_SUCCESS);
-        target = std::make_unique<e2e::Process>(e2e::FullPath(L"GWTypingTarget.exe"),
-                                                e2e::FullPath(L"."));
-        targetWindow = target->WaitForWindow(L"GWTypingTarget", 15000);
-        ASSERT_NE(targetWindow, nullptr);
-        edit = ::FindWindowExW(targetWindow, nullptr, L"EDIT", nullptr);
+        ASSERT_TRUE(e2e::WriteFileBytes(
+            macroFile,
+            gw::WriteMacroFile({{u"addr", u"line1\rline2\tend"}, {u"btw", u"by the way"}})));
+        ASSERT_TRUE(e2e::WriteStringSetting(L"CurrentMacroFilename", macroFile));
+        target = std::make_unique<e2e::TypingTarget>(L"", L"GWTypingTarget", L"EDIT");
+        ASSERT_NE(target->edit, nullptr);
         keyboard = std::make_unique<e2e::Process>(e2e::FullPath(L"Glyphwell\\Glyphwell.exe"),
                                                   e2e::FullPath(L"Glyphwell"));
         frame = keyboard->WaitForWindow(kFrameClass, 10000);
@@ -95,7 +74,7 @@ protected:
         ASSERT_TRUE(e2e::WaitUntil(
             [&] { return (view = ::FindWindowExW(frame, nullptr, kViewClass, nullptr)); }, 5000));
         ::Sleep(300);
-        ASSERT_TRUE(ClickIntoTarget());
+        ASSERT_TRUE(target->ClickInto(frame));
     }
     void TearDown() override {
         if (keyboard && frame && ::IsWindow(frame)) {
@@ -105,31 +84,6 @@ protected:
         ::DeleteFileW(macroFile.c_str());
     }
 
-    // A real click into the target's edit control, where the keyboard does not cover it.
-    bool ClickIntoTarget() {
-        RECT r{};
-        ::GetWindowRect(edit, &r);
-        RECT covered{};
-        ::GetWindowRect(frame, &covered);
-        for (int x = r.right - 20; x > r.left; x -= 40) {
-            const POINT p{x, r.bottom - 20};
-            if (!::PtInRect(&covered, p)) {
-                e2e::Mouse::Stroke({p, p});
-                return e2e::WaitUntil([&] { return ::GetForegroundWindow() == targetWindow; },
-                                      5000);
-            }
-        }
-        return false;
-    }
-    ::testing::AssertionResult WaitForText(const std::wstring& expected) {
-        if (e2e::WaitUntil([&] { return EditText(edit) == expected; }, 5000))
-            return ::testing::AssertionSuccess();
-        std::string shown;
-        for (wchar_t c : EditText(edit))
-            shown += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c))
-                                           : "\\u" + std::to_string(static_cast<int>(c));
-        return ::testing::AssertionFailure() << "the text is \"" << shown << "\"";
-    }
     // Answers the keyboard's question box with the button; its text.
     std::wstring Answer(int button) {
         HWND box = WaitForDialog(*keyboard, L"Glyphwell");
@@ -141,10 +95,8 @@ protected:
     }
 
     std::wstring macroFile;
-    std::unique_ptr<e2e::Process> target;
+    std::unique_ptr<e2e::TypingTarget> target;
     std::unique_ptr<e2e::Process> keyboard;
-    HWND targetWindow = nullptr;
-    HWND edit = nullptr;
     HWND frame = nullptr;
     HWND view = nullptr;
 };
@@ -167,7 +119,7 @@ TEST_F(MacroScribeE2E, ADoubleClickedMacroIsTypedIntoTheOtherProgram) {
         wintest::SendMouse(content, MOUSEEVENTF_LEFTDOWN);
         wintest::SendMouse(content, MOUSEEVENTF_LEFTUP);
     }
-    EXPECT_TRUE(WaitForText(L"line1\rline2\tend"));
+    EXPECT_TRUE(target->WaitForText(L"line1\rline2\tend"));
     // When the echo is complete, Macro Scribe is back in front and usable.
     EXPECT_TRUE(e2e::WaitUntil(
         [&] { return ::GetForegroundWindow() == scribe && ::IsWindowEnabled(scribe); }, 5000));
@@ -178,7 +130,7 @@ TEST_F(MacroScribeE2E, ADoubleClickedMacroIsTypedIntoTheOtherProgram) {
 
 TEST_F(MacroScribeE2E, TheEditingKeyAfterAnUnknownWordMakesItsMacro) {
     wintest::TypeKeys("XYZ");
-    ASSERT_TRUE(WaitForText(L"xyz"));
+    ASSERT_TRUE(target->WaitForText(L"xyz"));
     const e2e::KeyboardOnScreen keys(view, e2e::NormalGeometry(true));
     keys.Tap(gw::kEditingArea);
 
@@ -199,11 +151,11 @@ TEST_F(MacroScribeE2E, TheEditingKeyAfterAnUnknownWordMakesItsMacro) {
     EXPECT_EQ(ReadFile(macroFile).at(u"xyz"), u"x, y and z");
 
     // The saved macro is recalled at once in the other program.
-    ASSERT_TRUE(ClickIntoTarget());
+    ASSERT_TRUE(target->ClickInto(frame));
     wintest::TypeKeys(" XYZ");
-    ASSERT_TRUE(WaitForText(L"xyz xyz"));
+    ASSERT_TRUE(target->WaitForText(L"xyz xyz"));
     keys.Tap(gw::kEditingArea);
-    EXPECT_TRUE(WaitForText(L"xyz x, y and z"));
+    EXPECT_TRUE(target->WaitForText(L"xyz x, y and z"));
 }
 
 } // namespace

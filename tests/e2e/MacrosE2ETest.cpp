@@ -48,21 +48,13 @@ void PressHotKey() {
     }
 }
 
-bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
-
 class MacrosE2E : public ::testing::Test {
 protected:
     void SetUp() override {
         e2e::ResetSettings();
         macroFile = e2e::FullPath(L"macros-e2e.msb");
         const gw::MacroMap macros{{u"btw", u"by the way"}, {u"es", LongContent()}};
-        ASSERT_TRUE(WriteFileBytes(macroFile, gw::WriteMacroFile(macros)));
+        ASSERT_TRUE(e2e::WriteFileBytes(macroFile, gw::WriteMacroFile(macros)));
         ASSERT_TRUE(e2e::WriteStringSetting(L"CurrentMacroFilename", macroFile));
         ASSERT_TRUE(e2e::WriteSetting(L"MacroHotKey", kHotKey));
         plain = std::make_unique<e2e::TypingTarget>(L"", L"GWTypingTarget", L"EDIT");

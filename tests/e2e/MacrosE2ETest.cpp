@@ -89,8 +89,28 @@ protected:
         keys.Drag(kLetterGrid, 8, gw::kN); // w
     }
     void TypeSpace() const { Keys().Drag(kLetterGrid, 4, gw::kN); }
-    bool ContentShown(bool shown) const {
-        return e2e::WaitUntil([&] { return (::IsWindowVisible(content) != FALSE) == shown; }, 5000);
+    ::testing::AssertionResult ContentShown(bool shown) const {
+        if (e2e::WaitUntil([&] { return (::IsWindowVisible(content) != FALSE) == shown; }, 5000))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "the content window is " << (shown ? "hidden" : "shown") << KeyboardState();
+    }
+    // What may keep the keyboard from showing a match: a minimized frame, a window of its own
+    // (a message box) in the way.
+    std::string KeyboardState() const {
+        std::string state = ::IsIconic(frame) ? "; the keyboard is minimized" : "";
+        HWND window = nullptr;
+        while ((window = ::FindWindowExW(nullptr, window, L"#32770", nullptr))) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == keyboard->Id() && ::IsWindowVisible(window)) {
+                std::string title;
+                for (wchar_t c : wintest::WindowText(window))
+                    title += c < 0x80 ? static_cast<char>(c) : '?';
+                state += "; its window \"" + title + "\" is open";
+            }
+        }
+        return state;
     }
 
     std::wstring macroFile;

@@ -61,6 +61,9 @@ protected:
         ASSERT_NE(plain->edit, nullptr);
         rich = std::make_unique<e2e::TypingTarget>(L"rich", L"GWRichTypingTarget", L"RichEdit20W");
         ASSERT_NE(rich->edit, nullptr);
+        StartKeyboard();
+    }
+    void StartKeyboard() {
         keyboard = std::make_unique<e2e::Process>(e2e::FullPath(L"Glyphwell\\Glyphwell.exe"),
                                                   e2e::FullPath(L"Glyphwell"));
         frame = keyboard->WaitForWindow(kFrameClass, 10000);
@@ -72,11 +75,15 @@ protected:
         ::Sleep(300); // let it paint once
     }
     void TearDown() override {
+        ExitKeyboard();
+        ::DeleteFileW(macroFile.c_str());
+    }
+    void ExitKeyboard() {
         if (frame && ::IsWindow(frame)) {
             ::PostMessageW(frame, WM_COMMAND, kTrayExit, 0);
             EXPECT_TRUE(keyboard->WaitForExit(10000));
         }
-        ::DeleteFileW(macroFile.c_str());
+        frame = nullptr;
     }
 
     e2e::KeyboardOnScreen Keys() const {
@@ -152,6 +159,30 @@ TEST_F(MacrosE2E, ATypedKeyShowsItsContentAndTheHotKeyOrAClickTypesItInstead) {
     EXPECT_TRUE(plain->WaitForText(L"btw by the way by the way"));
     EXPECT_TRUE(ContentShown(false));
     EXPECT_EQ(::GetForegroundWindow(), plain->window) << "the click kept the target active";
+}
+
+// A keyboard that was killed leaves its hooks behind under Wine: they go on loading the hook
+// library into programs and calling it. The keyboards started after it still see each typed
+// character once, also in a program started while no keyboard ran.
+TEST_F(MacrosE2E, KeyboardsStartedAfterOneWasKilledStillMatch) {
+    keyboard->Kill();
+    ASSERT_TRUE(keyboard->WaitForExit(10000));
+    StartKeyboard();
+    ASSERT_TRUE(plain->ClickInto(frame));
+    TypeBtw();
+    ASSERT_TRUE(plain->WaitForText(L"btw"));
+    EXPECT_TRUE(ContentShown(true)) << "after the killed one";
+
+    ExitKeyboard();
+    plain.reset();
+    plain = std::make_unique<e2e::TypingTarget>(L"", L"GWTypingTarget", L"EDIT");
+    ASSERT_NE(plain->edit, nullptr);
+    ::Sleep(500); // its copy of the library finds no keyboard running
+    StartKeyboard();
+    ASSERT_TRUE(plain->ClickInto(frame));
+    TypeBtw();
+    ASSERT_TRUE(plain->WaitForText(L"btw"));
+    EXPECT_TRUE(ContentShown(true)) << "in a program started while none ran";
 }
 
 TEST_F(MacrosE2E, WithoutAMatchTheHotKeyReachesTheProgram) {

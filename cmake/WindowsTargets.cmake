@@ -1,6 +1,6 @@
 # The Windows layer, the deliverables and the tests that run under Wine.
 
-set(GW_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid winmm imm32
+set(GW_SYSTEM_LIBS user32 gdi32 comctl32 shell32 ole32 oleaut32 uuid winmm imm32
                    advapi32 msimg32)
 
 # Deliverables go to one folder laid out as the install folder.

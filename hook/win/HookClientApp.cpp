@@ -1,11 +1,10 @@
 #include "hook/win/HookClientApp.h"
 
+#include "framework/win/CommonDialogs.h"
 #include "framework/win/ProcAddress.h"
 #include "framework/win/WideString.h"
 #include "hook/HookRing.h"
 #include "shell/StartUp.h"
-
-#include <commdlg.h>
 
 #include <algorithm>
 
@@ -35,7 +34,7 @@ void BrowseForLibrary(HWND owner, std::wstring& name) {
     dialog.lpstrInitialDir = folder;
     dialog.lpstrDefExt = L"dll";
     dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
-    if (::GetOpenFileNameW(&dialog))
+    if (ShowOpenFileDialog(dialog))
         name = file;
 }
 

@@ -1,12 +1,11 @@
 #include "macros/win/MacrosDlg.h"
 
+#include "framework/win/CommonDialogs.h"
 #include "framework/win/ThreadInput.h"
 #include "framework/win/WideString.h"
 #include "hook/HookRing.h"
 #include "macros/MacroScribeRules.h"
 #include "resources/resource.h"
-
-#include <commdlg.h>
 
 #include <utility>
 
@@ -41,11 +40,11 @@ std::wstring ChooseMacroFile(HWND owner, bool save) {
     if (save) {
         file.lpstrTitle = L"Macro Scribe Save File";
         file.Flags |= OFN_OVERWRITEPROMPT;
-        return ::GetSaveFileNameW(&file) ? path : L"";
+        return ShowSaveFileDialog(file) ? path : L"";
     }
     file.lpstrTitle = L"Macro Scribe Load File";
     file.Flags |= OFN_FILEMUSTEXIST;
-    return ::GetOpenFileNameW(&file) ? path : L"";
+    return ShowOpenFileDialog(file) ? path : L"";
 }
 
 int Ask(HWND owner, const std::u16string& question, UINT buttons) {

@@ -1,11 +1,11 @@
 #include "shell/win/OptionsDlg.h"
 
+#include "framework/win/CommonDialogs.h"
 #include "framework/win/WideString.h"
 #include "resources/resource.h"
 #include "shell/OptionsRules.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 namespace {
 
@@ -143,7 +143,7 @@ void COptionsDlg::ChooseTraceColor() {
     chooser.rgbResult = traceColor_;
     chooser.lpCustColors = custom;
     chooser.Flags = CC_RGBINIT | CC_SOLIDCOLOR;
-    if (!::ChooseColorW(&chooser))
+    if (!ShowColourDialog(chooser))
         return;
     std::copy(custom, custom + gw::kCustomColorCount, customColors_.begin());
     ShowTraceColor(chooser.rgbResult);

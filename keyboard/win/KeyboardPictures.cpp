@@ -527,43 +527,40 @@ gw::Size CKeyboardPictures::LowerCaseSize(gw::KeyboardState state, int size,
 
 void CKeyboardPictures::Load(gw::KeyboardState state, int size, const gw::KeyboardLayout& layout,
                              const std::wstring& languageFolder) {
-    // Every state's pictures of a size are drawn together, so a change of state alone only
-    // picks another pair.
-    if (size != loadedSize_ || &layout != loadedLayout_ || languageFolder != loadedFolder_)
-        DrawAll(size, layout, languageFolder);
-    const int lower = LowerCaseEntry(state);
-    pictures_[gw::kPicLowerCase] = pictures_[static_cast<std::size_t>(lower)];
-    pictures_[gw::kPicUpperCase] = pictures_[static_cast<std::size_t>(lower + 1)];
+    if (size != loadedSize_ || &layout != loadedLayout_ || languageFolder != loadedFolder_) {
+        loadedSize_ = size;
+        loadedLayout_ = &layout;
+        loadedFolder_ = languageFolder;
+        for (std::shared_ptr<const CKeyboardPicture>& picture : pictures_)
+            picture.reset();
+        drawn_.fill(false);
+    }
+    lowerCaseEntry_ = LowerCaseEntry(state);
 }
 
-void CKeyboardPictures::DrawAll(int size, const gw::KeyboardLayout& layout,
-                                const std::wstring& languageFolder) {
-    loadedSize_ = size;
-    loadedLayout_ = &layout;
-    loadedFolder_ = languageFolder;
-    for (int entry = 0; entry < gw::kPictureCount; ++entry) {
-        std::shared_ptr<const CKeyboardPicture>& picture =
-            pictures_[static_cast<std::size_t>(entry)];
-        picture.reset();
-        if (entry == gw::kPicLowerCase || entry == gw::kPicUpperCase)
-            continue; // the state's pair, copied below
-        gw::KeyboardState pictureState{};
-        gw::PictureKind kind{};
-        if (gw::KeyboardPictureOf(entry, pictureState, kind)) {
-            picture =
-                DrawKeyboard(gw::DescribeKeyboardPicture(pictureState, size, kind, layout), entry);
-        } else {
-            picture = DrawHighlight(entry, size);
-        }
-        if (!languageFolder.empty()) {
-            if (auto file = ReadFile(PictureFile(languageFolder, size, entry)))
-                picture = std::move(file);
-        }
-    }
+std::shared_ptr<const CKeyboardPicture> CKeyboardPictures::Make(int entry) const {
+    std::shared_ptr<const CKeyboardPicture> picture;
+    if (!loadedFolder_.empty())
+        picture = ReadFile(PictureFile(loadedFolder_, loadedSize_, entry));
+    if (picture)
+        return picture;
+    gw::KeyboardState pictureState{};
+    gw::PictureKind kind{};
+    if (gw::KeyboardPictureOf(entry, pictureState, kind))
+        return DrawKeyboard(
+            gw::DescribeKeyboardPicture(pictureState, loadedSize_, kind, *loadedLayout_), entry);
+    return DrawHighlight(entry, loadedSize_);
 }
 
 const CKeyboardPicture* CKeyboardPictures::Get(int picture) const {
-    if (picture < 0 || picture >= gw::kPictureCount)
+    if (picture < 0 || picture >= gw::kPictureCount || !loadedLayout_)
         return nullptr;
-    return pictures_[static_cast<std::size_t>(picture)].get();
+    if (picture == gw::kPicLowerCase || picture == gw::kPicUpperCase)
+        picture = lowerCaseEntry_ + (picture == gw::kPicUpperCase ? 1 : 0);
+    const auto entry = static_cast<std::size_t>(picture);
+    if (!drawn_[entry]) {
+        pictures_[entry] = Make(picture);
+        drawn_[entry] = true;
+    }
+    return pictures_[entry].get();
 }

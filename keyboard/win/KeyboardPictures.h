@@ -34,17 +34,15 @@ private:
 
 class CKeyboardPictures {
 public:
-    // Draws the 23 pictures of a size from the layout, lets each file of the language's picture
-    // folder (empty: none) replace its drawn picture, and makes entries 0 and 1 the state's
-    // lower- and upper-case pair.
-    // The pictures of the last size, layout and folder are kept, so a change of state alone
-    // draws nothing.
+    // Takes the size, layout and language's picture folder (empty: none) that the pictures are
+    // made for, and the state whose lower- and upper-case pair entries 0 and 1 stand for. A
+    // picture is made (a language's file where it reads, else drawn) the first time it is asked
+    // for and kept until the size, layout or folder changes: most of the 23 are never shown.
     void Load(gw::KeyboardState state, int size, const gw::KeyboardLayout& layout,
               const std::wstring& languageFolder);
-    // The layout's tables changed in place (a new language): the next Load draws everything
-    // again.
+    // The layout's tables changed in place (a new language): the next Load starts afresh.
     void Forget() { loadedSize_ = 0; }
-    // The picture of an entry; nullptr when the entry is empty.
+    // The picture of an entry, made now if it was not yet; nullptr when the entry is empty.
     const CKeyboardPicture* Get(int picture) const;
 
     // The picture folder of a language: languages folder, a doubled separator, language name;
@@ -66,9 +64,12 @@ public:
     static std::shared_ptr<const CKeyboardPicture> ReadFile(const std::wstring& path);
 
 private:
-    void DrawAll(int size, const gw::KeyboardLayout& layout, const std::wstring& languageFolder);
+    std::shared_ptr<const CKeyboardPicture> Make(int entry) const;
 
-    std::array<std::shared_ptr<const CKeyboardPicture>, gw::kPictureCount> pictures_;
+    // Made on demand by Get, which the view calls while it paints.
+    mutable std::array<std::shared_ptr<const CKeyboardPicture>, gw::kPictureCount> pictures_;
+    mutable std::array<bool, gw::kPictureCount> drawn_{};
+    int lowerCaseEntry_ = gw::kPicNormalLower;
     int loadedSize_ = 0;
     const gw::KeyboardLayout* loadedLayout_ = nullptr;
     std::wstring loadedFolder_;

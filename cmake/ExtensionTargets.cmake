@@ -17,6 +17,7 @@ set_source_files_properties(extensions/touchpad/GWExt000.rc
                             PROPERTIES OBJECT_DEPENDS "${GW_EXTENSION_RESOURCE_INPUTS}")
 gw_strict(GWExt000)
 gw_static_runtime(GWExt000)
+gw_shipped(GWExt000)
 
 # Touchpad.dll: the simulated touchpad, its seven operations exported by ordinal only.
 add_library(Touchpad SHARED extensions/touchpad/device/SimulatedTouchpad.cpp
@@ -25,6 +26,7 @@ target_include_directories(Touchpad PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(Touchpad PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${GW_INSTALL_DIR})
 gw_strict(Touchpad)
 gw_static_runtime(Touchpad)
+gw_shipped(Touchpad)
 
 add_dependencies(Glyphwell GWExt000 Touchpad)
 

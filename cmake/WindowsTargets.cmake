@@ -67,6 +67,7 @@ else()
 endif()
 gw_strict(GWOKHook)
 gw_static_runtime(GWOKHook)
+gw_shipped(GWOKHook)
 
 # The keyboard program.
 add_executable(Glyphwell WIN32 shell/win/GlyphwellMain.cpp resources/Glyphwell.rc)
@@ -75,6 +76,7 @@ gw_unicode_entry(Glyphwell)
 set_target_properties(Glyphwell PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${GW_INSTALL_DIR})
 gw_strict(Glyphwell)
 gw_static_runtime(Glyphwell)
+gw_shipped(Glyphwell)
 add_dependencies(Glyphwell GWOKHook GWLanguages)
 
 # The languages we ship, installed beside the program in "Languages".
@@ -91,6 +93,7 @@ set_target_properties(GWGame PROPERTIES OUTPUT_NAME "GW Game" RUNTIME_OUTPUT_DIR
                                                             ${GW_INSTALL_DIR})
 gw_strict(GWGame)
 gw_static_runtime(GWGame)
+gw_shipped(GWGame)
 
 
 include(cmake/ExtensionTargets.cmake)
@@ -130,6 +133,7 @@ add_executable(GWLeastKeyboard WIN32 bench/win/LeastKeyboardMain.cpp)
 gw_unicode_entry(GWLeastKeyboard)
 gw_strict(GWLeastKeyboard)
 gw_static_runtime(GWLeastKeyboard)
+gw_shipped(GWLeastKeyboard) # built as the keyboard is, so that the two compare fairly
 
 # How fast a typed key shows its macro and a long macro is typed out (see scripts/bench.sh).
 add_executable(GWMacroProbe bench/win/MacroProbe.cpp)

@@ -2,6 +2,22 @@
 
 #include <atomic>
 
+namespace {
+
+// An area found active belongs to a keyboard that ended without shutting down (killed, crashed):
+// the single-instance claim comes before the area, so no other keyboard runs. Under Wine its
+// global hooks stay in the chain and go on calling the library in every program; remove them.
+void RemoveHooksLeftBehind(const gw::SharedAreaHeader& header) {
+    if (header.active == 0)
+        return;
+    for (const std::uint32_t hook : {header.messageHook, header.callHook}) {
+        if (hook != 0)
+            ::UnhookWindowsHookEx(static_cast<HHOOK>(gw::HandleFromShared(hook)));
+    }
+}
+
+} // namespace
+
 bool CSharedAreaOwner::Create(const std::wstring& mappingName, const std::wstring& mutexName) {
     Release(0);
     mapping_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
@@ -15,6 +31,7 @@ bool CSharedAreaOwner::Create(const std::wstring& mappingName, const std::wstrin
         return false;
     }
     area_ = static_cast<gw::SharedArea*>(view);
+    RemoveHooksLeftBehind(area_->header);
     gw::InitialiseSharedAreaHeader(area_->header);
     mutex_.Reset(::CreateMutexW(nullptr, FALSE, mutexName.c_str()));
     if (!mutex_) {

@@ -17,9 +17,9 @@ public:
     CSharedAreaOwner& operator=(const CSharedAreaOwner&) = delete;
 
     // Creates (or, if a library copy still holds it, opens) the page-file mapping of
-    // kSharedAreaBytes bytes, maps all of it writable, initialises the header and creates the
-    // mutex, not owned. On any failure releases what it made and returns false: the program
-    // cannot run without the area.
+    // kSharedAreaBytes bytes, maps all of it writable, removes the hooks of a keyboard that left
+    // the area active, initialises the header and creates the mutex, not owned. On any failure
+    // releases what it made and returns false: the program cannot run without the area.
     bool Create(const std::wstring& mappingName = ToWide(gw::kSharedAreaName),
                 const std::wstring& mutexName = ToWide(gw::kSharedAreaMutexName));
     bool IsHeld() const { return area_ != nullptr; }

@@ -221,6 +221,21 @@ TEST_F(HookLibraryTest, HooksLeftInTheChainRecordEachMessageOnce) {
     EXPECT_EQ(listener.Of(mainWindow, WM_SETFOCUS).size(), 1u);
 }
 
+// The next keyboard finds the area of one that was killed still active, with its hooks stored:
+// it removes them.
+TEST_F(HookLibraryTest, TheHooksOfAKeyboardThatLeftTheAreaActiveAreRemoved) {
+    LoadLibraryHere();
+    HHOOK left =
+        ::SetWindowsHookExW(WH_GETMESSAGE, getMessageProc, library, ::GetCurrentThreadId());
+    ASSERT_NE(left, nullptr);
+    Header().messageHook = gw::HandleToShared(left);
+    CSharedAreaOwner next; // the area is still held here, as library copies hold it
+    ASSERT_TRUE(next.Create());
+    EXPECT_FALSE(::UnhookWindowsHookEx(left)) << "the hook was left in place";
+    EXPECT_EQ(next.Area()->header.messageHook, 0u);
+    EXPECT_EQ(next.Area()->header.active, 1u);
+}
+
 TEST_F(HookLibraryTest, AnInactiveAreaIsLetGoUntilAKeyboardMakesItActiveAgain) {
     LoadLibraryHere();
     MSG msg = KeyUp();

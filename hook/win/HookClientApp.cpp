@@ -123,8 +123,17 @@ void CHookClientApp::RemoveHooks() {
 }
 
 void CHookClientApp::ShutDownHooks() {
+    if (sharedArea_.IsHeld()) {
+        // A copy of the library lets the area go only when one of its procedures runs, and
+        // under Wine the library stays loaded in a program once it was loaded there for good.
+        // So the area is marked inactive while the hooks are still in place, every top-level
+        // window gets a message that runs them, and the copies have 100 ms to let go.
+        sharedArea_.MarkInactive();
+        ::PostMessageW(HWND_BROADCAST, WM_NULL, 0, 0);
+        ::Sleep(100);
+    }
     RemoveHooks();
-    sharedArea_.Release(100);
+    sharedArea_.Release(0);
     if (library_) {
         ::FreeLibrary(library_);
         library_ = nullptr;

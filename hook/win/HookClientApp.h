@@ -36,8 +36,9 @@ public:
 protected:
     // Creates the shared area and its mutex; false ends the program.
     bool CreateSharedArea() { return sharedArea_.Create(); }
-    // Removes the hooks, marks the area inactive, gives the library's copies 100 ms to let go,
-    // releases the area and frees the library.
+    // Marks the area inactive, runs the library's copies with a message to every top-level
+    // window and gives them 100 ms to let go, removes the hooks, releases the area and frees the
+    // library.
     void ShutDownHooks();
     // Drains the ring, dispatching each event to the listeners, then runs the framework's idle
     // work.

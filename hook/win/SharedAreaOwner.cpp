@@ -46,11 +46,16 @@ void CSharedAreaOwner::SetMainWindow(HWND window) {
         area_->header.mainWindow = gw::HandleToShared(window);
 }
 
+void CSharedAreaOwner::MarkInactive() {
+    // Other processes read the flag without the mutex.
+    if (area_)
+        std::atomic_ref<std::uint32_t>(area_->header.active).store(0, std::memory_order_release);
+}
+
 void CSharedAreaOwner::Release(DWORD waitMs) {
     if (!area_)
         return;
-    // Other processes read the flag without the mutex: publish it before the wait.
-    std::atomic_ref<std::uint32_t>(area_->header.active).store(0, std::memory_order_release);
+    MarkInactive();
     if (waitMs)
         ::Sleep(waitMs);
     ::UnmapViewOfFile(area_);

@@ -30,6 +30,8 @@ public:
     // Stores the main window that the library wakes with its posted messages.
     void SetMainWindow(HWND window);
 
+    // Sets active to 0: the library's copies let the area go at their next call.
+    void MarkInactive();
     // Sets active to 0, waits waitMs so that library copies that are recording finish, then
     // unmaps the view and closes the mapping and the mutex. Does nothing when not held.
     void Release(DWORD waitMs = 100);

@@ -6,8 +6,7 @@
 # touchpad logic and the settings key.
 add_library(GWExt000 SHARED extensions/touchpad/TouchpadExtensionExports.cpp
             extensions/touchpad/TouchpadExtension.cpp extensions/touchpad/DeviceLibrary.cpp
-            extensions/touchpad/PacketHandoff.cpp extensions/TouchpadKeyAreas.cpp
-            extensions/TouchpadTracker.cpp extensions/touchpad/GWExt000.rc)
+            extensions/touchpad/PacketHandoff.cpp extensions/touchpad/GWExt000.rc)
 target_include_directories(GWExt000 PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(GWExt000 PRIVATE gw_win)
 set_target_properties(GWExt000 PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${GW_INSTALL_DIR})

@@ -95,10 +95,8 @@ bool StoreEditedMacro(MacroMap& macros, std::u16string_view editedKey, std::u16s
 }
 
 void RemoveMacros(MacroMap& macros, const std::vector<std::u16string>& keys) {
-    for (const std::u16string& key : keys) {
-        if (const auto found = macros.find(key); found != macros.end())
-            macros.erase(found);
-    }
+    for (const std::u16string& key : keys)
+        macros.erase(key);
 }
 
 void TakeMacros(MacroMap& macros, const MacroMap& source) {

@@ -1,5 +1,22 @@
 #include "framework/win/Window.h"
 
+#include <vector>
+
+std::wstring WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    if (length <= 0)
+        return {};
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+    const int copied = ::GetWindowTextW(window, buffer.data(), length + 1);
+    return std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+}
+
+HICON ProgramIcon(UINT resource, bool small) {
+    const int side = ::GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON);
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
+                                           IMAGE_ICON, side, side, LR_SHARED));
+}
+
 namespace {
 const wchar_t kOwnerProperty[] = L"Glyphwell.CWnd";
 }

@@ -4,6 +4,13 @@
 // a handler into the system's code.
 #include <windows.h>
 
+#include <string>
+
+// A window's text.
+std::wstring WindowText(HWND window);
+// An icon of the program's resources at the system's size for big or small icons (shared).
+HICON ProgramIcon(UINT resource, bool small);
+
 class CWnd {
 public:
     CWnd() = default;

@@ -1,6 +1,7 @@
 #include "game/win/TopScoresDlg.h"
 
 #include "framework/win/WideString.h"
+#include "framework/win/Window.h"
 #include "game/win/GameResource.h"
 
 #include <string>
@@ -67,11 +68,8 @@ INT_PTR CTopScoresDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CTopScoresDlg::OnOK() {
     for (int i = 0; i < gw::kTopScorePlaces; ++i) {
-        HWND nameBox = GetDlgItem(IDC_TOP_NAME_FIRST + i);
-        std::wstring name(static_cast<std::size_t>(::GetWindowTextLengthW(nameBox)) + 1, L'\0');
-        name.resize(static_cast<std::size_t>(
-            ::GetWindowTextW(nameBox, name.data(), static_cast<int>(name.size()))));
-        table_.places[static_cast<std::size_t>(i)].name = FromWide(name);
+        table_.places[static_cast<std::size_t>(i)].name =
+            FromWide(WindowText(GetDlgItem(IDC_TOP_NAME_FIRST + i)));
     }
     table_.Save(store_);
     OnCancel();

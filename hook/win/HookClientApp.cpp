@@ -133,7 +133,7 @@ void CHookClientApp::ShutDownHooks() {
         ::Sleep(100);
     }
     RemoveHooks();
-    sharedArea_.Release(0);
+    sharedArea_.Release();
     if (library_) {
         ::FreeLibrary(library_);
         library_ = nullptr;

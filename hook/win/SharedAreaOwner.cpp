@@ -19,7 +19,7 @@ void RemoveHooksLeftBehind(const gw::SharedAreaHeader& header) {
 } // namespace
 
 bool CSharedAreaOwner::Create(const std::wstring& mappingName, const std::wstring& mutexName) {
-    Release(0);
+    Release();
     mapping_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                         static_cast<DWORD>(gw::kSharedAreaBytes),
                                         mappingName.c_str()));
@@ -35,7 +35,7 @@ bool CSharedAreaOwner::Create(const std::wstring& mappingName, const std::wstrin
     gw::InitialiseSharedAreaHeader(area_->header);
     mutex_.Reset(::CreateMutexW(nullptr, FALSE, mutexName.c_str()));
     if (!mutex_) {
-        Release(0); // a library copy that still holds the mapping must not go on using it
+        Release(); // a library copy that still holds the mapping must not go on using it
         return false;
     }
     return true;
@@ -52,12 +52,10 @@ void CSharedAreaOwner::MarkInactive() {
         std::atomic_ref<std::uint32_t>(area_->header.active).store(0, std::memory_order_release);
 }
 
-void CSharedAreaOwner::Release(DWORD waitMs) {
+void CSharedAreaOwner::Release() {
     if (!area_)
         return;
     MarkInactive();
-    if (waitMs)
-        ::Sleep(waitMs);
     ::UnmapViewOfFile(area_);
     area_ = nullptr;
     mapping_.Reset();

@@ -1,7 +1,7 @@
 #pragma once
 // The keyboard program's side of the shared area: it creates the named mapping and its mutex
 // before the hook library is loaded, initialises the header, and at the end marks the area
-// inactive, gives the library's copies in other processes time to let go, and releases it.
+// inactive and releases it.
 #include "framework/win/Handles.h"
 #include "framework/win/WideString.h"
 #include "hook/SharedArea.h"
@@ -11,8 +11,8 @@
 class CSharedAreaOwner {
 public:
     CSharedAreaOwner() = default;
-    // Releases the area without waiting if Release was not called.
-    ~CSharedAreaOwner() { Release(0); }
+    // Releases the area if Release was not called.
+    ~CSharedAreaOwner() { Release(); }
     CSharedAreaOwner(const CSharedAreaOwner&) = delete;
     CSharedAreaOwner& operator=(const CSharedAreaOwner&) = delete;
 
@@ -32,9 +32,9 @@ public:
 
     // Sets active to 0: the library's copies let the area go at their next call.
     void MarkInactive();
-    // Sets active to 0, waits waitMs so that library copies that are recording finish, then
-    // unmaps the view and closes the mapping and the mutex. Does nothing when not held.
-    void Release(DWORD waitMs = 100);
+    // Sets active to 0, then unmaps the view and closes the mapping and the mutex (the wait for
+    // the library's copies is the caller's). Does nothing when not held.
+    void Release();
 
 private:
     UniqueHandle mapping_;

@@ -1,6 +1,7 @@
 #include "macros/win/EditMacroDlg.h"
 
 #include "framework/win/WideString.h"
+#include "framework/win/Window.h"
 #include "macros/MacroScribeRules.h"
 #include "resources/resource.h"
 
@@ -12,11 +13,7 @@ CEditMacroDlg::CEditMacroDlg(std::u16string key, std::u16string content, std::u1
       title_(std::move(title)), size_(size) {}
 
 std::u16string CEditMacroDlg::FieldText(int id) const {
-    HWND field = GetDlgItem(id);
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(field)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
-    return FromWide(text);
+    return FromWide(WindowText(GetDlgItem(id)));
 }
 
 bool CEditMacroDlg::OnInitDialog() {

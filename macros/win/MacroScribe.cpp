@@ -36,9 +36,7 @@ void CMacroScribe::Open(std::uint8_t newKey, const std::u16string& key) {
         delete thread;
         return;
     }
-    if (thread_)
-        ::CloseHandle(thread_);
-    thread_ = thread->DuplicateThreadHandle();
+    thread_.Reset(thread->DuplicateThreadHandle());
     threadId_ = thread->ThreadId();
     open_ = true;
     thread->ResumeThread();
@@ -64,19 +62,20 @@ BOOL CALLBACK AskToEnd(HWND window, LPARAM) {
 } // namespace
 
 void CMacroScribe::Close() {
-    HANDLE thread = nullptr;
+    UniqueHandle thread;
     DWORD threadId = 0;
     {
         const std::lock_guard<std::mutex> lock(lock_);
-        thread = std::exchange(thread_, nullptr);
+        thread = std::move(thread_);
         threadId = threadId_;
     }
     if (!thread)
         return;
+    HANDLE handle = thread.Get();
     // Until the dialog is there to take it, the request is repeated.
     for (;;) {
         ::EnumThreadWindows(threadId, AskToEnd, 0);
-        const DWORD waited = ::MsgWaitForMultipleObjects(1, &thread, FALSE, 100, QS_ALLINPUT);
+        const DWORD waited = ::MsgWaitForMultipleObjects(1, &handle, FALSE, 100, QS_ALLINPUT);
         if (waited == WAIT_OBJECT_0 || waited == WAIT_FAILED)
             break;
         MSG msg;
@@ -85,5 +84,4 @@ void CMacroScribe::Close() {
             ::DispatchMessageW(&msg);
         }
     }
-    ::CloseHandle(thread);
 }

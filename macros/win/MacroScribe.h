@@ -2,6 +2,7 @@
 // Macro Scribe, the dialog in which the user edits, sends, saves and loads the macros, runs on
 // a thread of its own so that the keyboard keeps working while it is open. At most one is
 // open; opening it again while it is does nothing.
+#include "framework/win/Handles.h"
 #include "hook/HookEvent.h"
 #include "macros/win/MacroStore.h"
 #include "shell/Settings.h"
@@ -51,6 +52,6 @@ private:
     CMacroScribeHost& host_;
     mutable std::mutex lock_;
     bool open_ = false;
-    HANDLE thread_ = nullptr; // a handle of our own of the last thread started
+    UniqueHandle thread_; // a handle of our own of the last thread started
     DWORD threadId_ = 0;
 };

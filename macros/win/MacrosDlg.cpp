@@ -3,6 +3,7 @@
 #include "framework/win/CommonDialogs.h"
 #include "framework/win/ThreadInput.h"
 #include "framework/win/WideString.h"
+#include "framework/win/Window.h"
 #include "hook/HookRing.h"
 #include "macros/MacroScribeRules.h"
 #include "resources/resource.h"
@@ -102,16 +103,10 @@ bool CMacrosDlg::OnInitDialog() {
                        MAKEWORD(settings.hotKeyVk, settings.hotKeyModifiers), 0);
     initialised_ = true;
     ShowTitle();
-    SetIcon(ICON_BIG, SM_CXICON);
-    SetIcon(ICON_SMALL, SM_CXSMICON);
+    for (const bool small : {false, true})
+        ::SendMessageW(GetSafeHwnd(), WM_SETICON, small ? ICON_SMALL : ICON_BIG,
+                       reinterpret_cast<LPARAM>(ProgramIcon(IDR_MAINFRAME, small)));
     return true;
-}
-
-void CMacrosDlg::SetIcon(WPARAM kind, int sizeMetric) {
-    const int size = ::GetSystemMetrics(sizeMetric);
-    HANDLE icon = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
-                               IMAGE_ICON, size, size, LR_SHARED);
-    ::SendMessageW(GetSafeHwnd(), WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
 }
 
 void CMacrosDlg::SetUpList() {

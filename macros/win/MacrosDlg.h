@@ -59,7 +59,6 @@ private:
     };
 
     // The list.
-    void SetIcon(WPARAM kind, int sizeMetric);
     void SetUpList();
     void FillList();
     void UpdateButtons();

@@ -1,22 +1,12 @@
 #include "shell/win/DialogControls.h"
 
 #include "framework/win/Handles.h"
+#include "framework/win/Window.h"
 #include "shell/DialogGeometry.h"
 
 #include <shellapi.h>
 
-#include <vector>
-
 namespace {
-
-std::wstring WindowText(HWND hwnd) {
-    const int length = ::GetWindowTextLengthW(hwnd);
-    if (length <= 0)
-        return {};
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
-    const int copied = ::GetWindowTextW(hwnd, buffer.data(), length + 1);
-    return std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
-}
 
 // Paints through WM_PAINT or into the device context of WM_PRINTCLIENT.
 template <typename PaintFn>

@@ -2,6 +2,7 @@
 
 #include "framework/win/ThreadInput.h"
 #include "framework/win/WideString.h"
+#include "framework/win/Window.h"
 #include "hook/HookRing.h"
 #include "resources/resource.h"
 #include "shell/ProgramLinks.h"
@@ -17,12 +18,6 @@ constexpr UINT WM_GW_TRAY_NOTIFICATION = WM_USER + 5;
 constexpr UINT WM_GW_HOOK_OVERFLOW = WM_USER + 6;
 const wchar_t kTrayTip[] = L"Glyphwell Onscreen Keyboard";
 const wchar_t kHelpFile[] = L"Glyphwell.chm";
-
-HICON ProgramIcon(UINT resource, bool small) {
-    const int side = ::GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON);
-    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
-                                           IMAGE_ICON, side, side, LR_SHARED));
-}
 
 void OpenWithShell(const wchar_t* target) {
     ::ShellExecuteW(nullptr, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);

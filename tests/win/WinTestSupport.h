@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the Windows tests: message pumping with deadlines and a small target
 // application whose edit control receives the typed text.
+#include "framework/win/Window.h"
+
 #include <windows.h>
 
 #include <string>
@@ -71,12 +73,7 @@ inline void TypeKeys(const char* keys) {
     }
 }
 
-inline std::wstring WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
+using ::WindowText;
 
 // The target application: a top-level window whose edit control has the focus.
 class TargetWindow {

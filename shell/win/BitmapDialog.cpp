@@ -28,7 +28,11 @@ CBitmapDialog::~CBitmapDialog() {
 }
 
 void CBitmapDialog::LoadPicture() {
-    bitmap_ = ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId_));
+    // A section's pixels are the process's own memory, given back whole when the picture goes;
+    // a device bitmap's stay with the thread that loaded it (the splash's ended thread).
+    bitmap_ =
+        static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId_),
+                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     BITMAP info{};
     if (bitmap_ && ::GetObjectW(bitmap_, sizeof(info), &info)) {
         bitmapWidth_ = info.bmWidth;

@@ -485,4 +485,26 @@ bool DescribeHighlight(int picture, HighlightLook& look) {
     }
 }
 
+int LargestFittingHeight(int height, int smallest, int width,
+                         const std::function<int(int)>& textWidthAt) {
+    const int full = textWidthAt(height);
+    if (full <= width)
+        return height;
+    if (height <= smallest)
+        return 0;
+    const auto fits = [&](int h) { return textWidthAt(h) <= width; };
+    const long long estimate =
+        static_cast<long long>(height) * std::max(0, width) / std::max(1, full);
+    int h = static_cast<int>(std::clamp<long long>(estimate, smallest, height - 1));
+    if (fits(h)) {
+        while (h + 1 < height && fits(h + 1))
+            ++h;
+        return h;
+    }
+    while (--h >= smallest)
+        if (fits(h))
+            return h;
+    return 0;
+}
+
 } // namespace gw

@@ -6,6 +6,7 @@
 #include "keyboard/KeyboardModel.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,13 @@ struct PictureGlyph {
     GlyphLook look;
     int textHeight = 0; // wanted character height in pixels; the drawing may shrink it to fit
 };
+
+// The largest text height from `height` down to `smallest` at which the text fits `width`, given
+// the text's width at a height; 0 when none fits. Each height measured is a font the system makes
+// and keeps, so the search starts where the full height's width puts it (text grows about in
+// proportion to its height) and measures two or three heights, not every one.
+int LargestFittingHeight(int height, int smallest, int width,
+                         const std::function<int(int)>& textWidthAt);
 
 struct PictureDescription {
     Size size;

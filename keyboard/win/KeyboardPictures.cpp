@@ -125,6 +125,15 @@ private:
     std::map<int, UniqueGdiObject> fonts_;
 };
 
+// The text's width in pixels at a height, in the drawing's fonts.
+int TextWidth(HDC dc, Fonts& fonts, const std::wstring& text, int height, bool bold) {
+    HGDIOBJ old = ::SelectObject(dc, fonts.Get(height, bold));
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc, old);
+    return extent.cx;
+}
+
 // Draws the text centred in the box, shrinking it to fit and using the short form when the
 // long one would have to shrink too far.
 void DrawFittedText(HDC dc, Fonts& fonts, const gw::GlyphLook& look, RECT box, int height,
@@ -138,20 +147,20 @@ void DrawFittedText(HDC dc, Fonts& fonts, const gw::GlyphLook& look, RECT box, i
         if (text.empty())
             continue;
         const bool last = form == 1 || !hasShort;
-        const int smallest = last ? std::max(6, height * 6 / 10) : std::max(6, height * 8 / 10);
-        for (int h = height; h >= smallest; --h) {
-            HGDIOBJ old = ::SelectObject(dc, fonts.Get(h, bold));
-            SIZE extent{};
-            ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            if (extent.cx <= boxWidth || (last && h == smallest)) {
-                RECT r = box;
-                ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-                            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-                ::SelectObject(dc, old);
-                return;
-            }
-            ::SelectObject(dc, old);
-        }
+        const int smallest =
+            std::min(height, last ? std::max(6, height * 6 / 10) : std::max(6, height * 8 / 10));
+        int fitting = gw::LargestFittingHeight(
+            height, smallest, boxWidth, [&](int h) { return TextWidth(dc, fonts, text, h, bold); });
+        if (!fitting && last)
+            fitting = smallest;
+        if (!fitting)
+            continue;
+        HGDIOBJ old = ::SelectObject(dc, fonts.Get(fitting, bold));
+        RECT r = box;
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+        ::SelectObject(dc, old);
+        return;
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace gw {
@@ -385,6 +386,51 @@ TEST(PictureLayout, PictureEntriesAndHighlightLooks) {
     ASSERT_TRUE(DescribeHighlight(kPicMemStore, look));
     EXPECT_EQ(look.style, HighlightStyle::kMemoryStore);
     EXPECT_FALSE(DescribeHighlight(kPicNumber, look));
+}
+
+// The search must find what trying every height from the top down finds, while measuring only
+// a few heights (each one a font the system keeps).
+TEST(PictureLayout, TheLargestFittingHeightIsFoundWithFewMeasurements) {
+    const auto proportional = [](int h) { return h * 3; };
+    // Hinting makes some heights a pixel or two wider than their neighbours.
+    const auto uneven = [](int h) { return h * 3 + (h % 3 == 0 ? 2 : 0) + (h % 5 == 0 ? 1 : 0); };
+    const auto slowerThanHeight = [](int h) { return 40 + h; };
+    struct Case {
+        const char* name;
+        std::function<int(int)> widthAt;
+        int height, smallest, width;
+        int mostMeasured; // 0: no bound
+    };
+    const Case cases[] = {
+        {"fits whole", proportional, 20, 12, 60, 1},
+        {"shrinks", proportional, 20, 12, 50, 3},
+        {"to the smallest", proportional, 20, 12, 36, 0},
+        {"nothing fits", proportional, 20, 12, 35, 0},
+        {"uneven widths", uneven, 30, 18, 70, 4},
+        {"uneven, tight", uneven, 30, 18, 57, 4},
+        {"estimate too small", slowerThanHeight, 30, 6, 60, 0},
+        {"no room below the height", proportional, 12, 12, 20, 0},
+        {"no width", proportional, 20, 12, 0, 0},
+        {"negative width", proportional, 20, 12, -5, 0},
+    };
+    for (const Case& c : cases) {
+        int expected = 0;
+        for (int h = c.height; h >= c.smallest && !expected; --h) {
+            if (c.widthAt(h) <= c.width)
+                expected = h;
+        }
+        if (c.widthAt(c.height) <= c.width)
+            expected = c.height;
+        int measured = 0;
+        const int found = LargestFittingHeight(c.height, c.smallest, c.width, [&](int h) {
+            ++measured;
+            return c.widthAt(h);
+        });
+        EXPECT_EQ(found, expected) << c.name;
+        if (c.mostMeasured) {
+            EXPECT_LE(measured, c.mostMeasured) << c.name << ": heights tried one by one";
+        }
+    }
 }
 
 } // namespace

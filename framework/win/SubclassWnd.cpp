@@ -1,6 +1,6 @@
 #include "framework/win/SubclassWnd.h"
 
-#include <commctrl.h>
+#include "framework/win/CommonControls.h"
 
 namespace {
 constexpr UINT_PTR kSubclassId = 0x4757; // one subclass of ours per window
@@ -14,8 +14,8 @@ CSubclassWnd::~CSubclassWnd() {
 bool CSubclassWnd::Attach(HWND control) {
     if (!control || hwnd_)
         return false;
-    if (!::SetWindowSubclass(control, &CSubclassWnd::SubclassProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(this)))
+    if (!::SetWindowSubclassOf(control, &CSubclassWnd::SubclassProc, kSubclassId,
+                               reinterpret_cast<DWORD_PTR>(this)))
         return false;
     hwnd_ = control;
     ::SetPropW(control, kOwnerProperty, this);
@@ -25,7 +25,7 @@ bool CSubclassWnd::Attach(HWND control) {
 
 void CSubclassWnd::Detach() {
     if (hwnd_) {
-        ::RemoveWindowSubclass(hwnd_, &CSubclassWnd::SubclassProc, kSubclassId);
+        ::RemoveWindowSubclassOf(hwnd_, &CSubclassWnd::SubclassProc, kSubclassId);
         ::RemovePropW(hwnd_, kOwnerProperty);
     }
     hwnd_ = nullptr;
@@ -48,7 +48,7 @@ LRESULT CSubclassWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CSubclassWnd::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefSubclassProc(hwnd_, message, wParam, lParam);
+    return ::DefSubclassProcOf(hwnd_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CSubclassWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

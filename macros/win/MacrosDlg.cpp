@@ -1,5 +1,6 @@
 #include "macros/win/MacrosDlg.h"
 
+#include "framework/win/CommonControls.h"
 #include "framework/win/CommonDialogs.h"
 #include "framework/win/ThreadInput.h"
 #include "framework/win/WideString.h"
@@ -67,6 +68,7 @@ LRESULT CMacroListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 CMacrosDlg::CMacrosDlg(CMacroScribeHost& host, std::uint8_t newKey, std::u16string key)
     : CDialog(IDD_MACROS, nullptr), host_(host), newMacro_(newKey != 0),
       newMacroKey_(std::move(key)), threadId_(::GetCurrentThreadId()) {
+    LoadCommonControls(); // the list and the hot key field
     const std::lock_guard<std::mutex> lock(stateLock_);
     TrackTarget();
 }
@@ -125,9 +127,8 @@ void CMacrosDlg::SetUpList() {
     column.pszText = contentTitle;
     ListView_InsertColumn(list, 1, &column);
     FitContentColumn();
-    images_ =
-        ::ImageList_LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_MACRO_BADGES), 16,
-                               0, RGB(0, 0, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    images_ = ImageListLoadImage(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_MACRO_BADGES),
+                                 16, 0, RGB(0, 0, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION);
     // The list destroys its image lists with itself.
     ListView_SetImageList(list, images_, LVSIL_SMALL);
 }

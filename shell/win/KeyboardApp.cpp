@@ -12,7 +12,6 @@
 #include "shell/win/SplashScreen.h"
 #include "shell/win/StartUpSteps.h"
 
-#include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>
 
@@ -269,8 +268,6 @@ bool CKeyboardApp::ClaimSingleInstance() {
 }
 
 bool CKeyboardApp::StartOle() {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
     oleStarted_ = SUCCEEDED(::OleInitialize(nullptr));
     if (!oleStarted_) {
         const std::wstring text = ToWide(gw::kOleFailedText);

@@ -1,5 +1,6 @@
 #include "shell/win/OptionsDlg.h"
 
+#include "framework/win/CommonControls.h"
 #include "framework/win/CommonDialogs.h"
 #include "framework/win/WideString.h"
 #include "resources/resource.h"
@@ -15,7 +16,9 @@ const wchar_t kDefaultsQuestion[] =
 } // namespace
 
 COptionsDlg::COptionsDlg(COptionsDlgHost& host, HWND parent)
-    : CDialog(IDD_OPTIONS, parent), host_(host) {}
+    : CDialog(IDD_OPTIONS, parent), host_(host) {
+    LoadCommonControls(); // the sliders
+}
 
 int COptionsDlg::SliderPosition(int id) const {
     return static_cast<int>(::SendMessageW(GetDlgItem(id), TBM_GETPOS, 0, 0));

@@ -1,5 +1,6 @@
 #include "macros/win/MacroScribe.h"
 
+#include "framework/win/CommonControls.h"
 #include "framework/win/WinThread.h"
 #include "macros/win/MacrosDlg.h"
 
@@ -28,6 +29,9 @@ private:
 };
 
 void CMacroScribe::Open(std::uint8_t newKey, const std::u16string& key) {
+    // Loaded here, before the dialog's thread starts, so that the library's start-up never runs
+    // on that thread while this one waits on it (the dialog's first opening hung under Wine).
+    LoadCommonControls();
     const std::lock_guard<std::mutex> lock(lock_);
     if (open_)
         return;

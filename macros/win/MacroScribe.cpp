@@ -29,8 +29,9 @@ private:
 };
 
 void CMacroScribe::Open(std::uint8_t newKey, const std::u16string& key) {
-    // Loaded here, before the dialog's thread starts, so that the library's start-up never runs
-    // on that thread while this one waits on it (the dialog's first opening hung under Wine).
+    // Loaded here, before the dialog's thread starts: loaded by the dialog on its own thread,
+    // the library's start-up held the loader lock while another thread waited for it, and the
+    // first opening deadlocked under Wine.
     LoadCommonControls();
     const std::lock_guard<std::mutex> lock(lock_);
     if (open_)

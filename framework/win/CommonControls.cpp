@@ -10,8 +10,7 @@ HMODULE Library() {
     static const HMODULE library = [] {
         const HMODULE loaded = ::LoadLibraryW(L"comctl32.dll");
         using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        if (const auto init =
-                loaded ? ProcAddress<InitFunction>(loaded, "InitCommonControlsEx") : nullptr) {
+        if (const auto init = ProcAddress<InitFunction>(loaded, "InitCommonControlsEx")) {
             const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
             init(&controls);
         }
@@ -21,8 +20,7 @@ HMODULE Library() {
 }
 
 template <typename Function> Function ControlsFunction(const char* name) {
-    const HMODULE library = Library();
-    return library ? ProcAddress<Function>(library, name) : nullptr;
+    return ProcAddress<Function>(Library(), name);
 }
 
 } // namespace

@@ -5,13 +5,13 @@
 namespace {
 
 // Loaded once and kept for the life of the program.
-template <typename Function> Function DialogFunction(const char* name) {
+HMODULE Library() {
     static const HMODULE library = ::LoadLibraryW(L"comdlg32.dll");
-    return library ? ProcAddress<Function>(library, name) : nullptr;
+    return library;
 }
 
 template <typename Function, typename Argument> BOOL Show(const char* name, Argument& argument) {
-    const Function show = DialogFunction<Function>(name);
+    const auto show = ProcAddress<Function>(Library(), name);
     return show ? show(&argument) : FALSE;
 }
 

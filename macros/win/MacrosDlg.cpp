@@ -68,7 +68,6 @@ LRESULT CMacroListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 CMacrosDlg::CMacrosDlg(CMacroScribeHost& host, std::uint8_t newKey, std::u16string key)
     : CDialog(IDD_MACROS, nullptr), host_(host), newMacro_(newKey != 0),
       newMacroKey_(std::move(key)), threadId_(::GetCurrentThreadId()) {
-    LoadCommonControls(); // the list and the hot key field
     const std::lock_guard<std::mutex> lock(stateLock_);
     TrackTarget();
 }

@@ -31,7 +31,9 @@ protected:
 
 class CMacrosDlg : public CDialog {
 public:
-    // With newKey set, the New Macro dialog opens with the key once the dialog is shown.
+    // With newKey set, the New Macro dialog opens with the key once the dialog is shown. The
+    // common controls (the list, the hot key field) are loaded by then: CMacroScribe::Open loads
+    // them on its caller's thread.
     CMacrosDlg(CMacroScribeHost& host, std::uint8_t newKey, std::u16string key);
     ~CMacrosDlg() override;
 
